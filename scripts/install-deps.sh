@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the player needs (and, with --test, what the
+# test suite needs too). Packages already present are skipped.
+set -euo pipefail
+
+packages=(cmake g++ pkg-config qt6-base-dev qt6-webengine-dev libmpg123-dev libasound2-dev fonts-nanum libgl-dev xvfb xauth)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(libgtest-dev libgmock-dev pulseaudio pulseaudio-utils libasound2-plugins lame sox locales
+             clang libclang-rt-14-dev xdotool x11-utils python3 mpg123 procps)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo_cmd=()
+[[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds KolviPlayer and starts it. Without a display it starts one of its
+# own (Xvfb) and says so.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install-deps.sh"
+cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLVI_TESTS=OFF >/dev/null
+cmake --build "$top/build/release" -j"$(nproc)" --target kolviplayer
+player="$top/build/release/app/kolviplayer"
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+  display=:57
+  echo "No display found: starting KolviPlayer on a virtual X display ($display, Xvfb)."
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
+  xvfb=$!
+  trap 'kill $xvfb 2>/dev/null || true' EXIT
+  sleep 1
+  DISPLAY=$display "$player"
+else
+  exec "$player"
+fi
