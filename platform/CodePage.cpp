@@ -1,0 +1,107 @@
+#include "CodePage.h"
+
+#include <cstring>
+#include <cwchar>
+
+namespace {
+
+constexpr char16_t ReplacementCharacter = 0xFFFD;
+
+std::size_t characterLength(const char* text, std::size_t available)
+{
+    std::mbstate_t state{};
+    const std::size_t length = std::mbrlen(text, available, &state);
+    // 0 is the NUL character; -1 and -2 are invalid or cut-off sequences.
+    return length == 0 || length > available ? 1 : length;
+}
+
+template <typename MapLetter>
+std::string mapSingleByteLetters(std::string_view text, MapLetter map)
+{
+    std::string result(text);
+    for (std::size_t at = 0; at < result.size();) {
+        const std::size_t length = CharacterLength(result, at);
+        if (length == 1)
+            result[at] = map(result[at]);
+        at += length;
+    }
+    return result;
+}
+
+// Appends one UTF-32 code point as one or two UTF-16 units.
+int appendUtf16(char32_t codePoint, char16_t* out)
+{
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        out[0] = ReplacementCharacter;
+        return 1;
+    }
+    if (codePoint < 0x10000) {
+        out[0] = static_cast<char16_t>(codePoint);
+        return 1;
+    }
+    const char32_t offset = codePoint - 0x10000;
+    out[0] = static_cast<char16_t>(0xD800 + (offset >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+    return 2;
+}
+
+}  // namespace
+
+bool IsDBCSLeadByte(BYTE b)
+{
+    const char byte = static_cast<char>(b);
+    std::mbstate_t state{};
+    return std::mbrlen(&byte, 1, &state) == static_cast<std::size_t>(-2);
+}
+
+std::size_t CharacterLength(std::string_view text, std::size_t at)
+{
+    return characterLength(text.data() + at, text.size() - at);
+}
+
+std::string AnsiUpperCase(std::string_view text)
+{
+    return mapSingleByteLetters(text, [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+}
+
+std::string AnsiLowerCase(std::string_view text)
+{
+    return mapSingleByteLetters(text, [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+}
+
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int bytes, char16_t* wide, int wideChars)
+{
+    if (codePage != CP_ACP || text == nullptr || bytes == 0 || bytes < -1 || wideChars < 0)
+        return 0;
+    const std::size_t size = bytes == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(bytes);
+    const bool measuring = wide == nullptr || wideChars == 0;
+    long written = 0;
+    std::mbstate_t state{};
+    for (std::size_t at = 0; at < size;) {
+        wchar_t character = 0;
+        std::size_t length = std::mbrtowc(&character, text + at, size - at, &state);
+        char16_t units[2];
+        int count = 0;
+        if (length == static_cast<std::size_t>(-1) || length == static_cast<std::size_t>(-2)) {
+            if (flags & MB_ERR_INVALID_CHARS)
+                return 0;
+            state = std::mbstate_t{};
+            units[0] = ReplacementCharacter;
+            count = 1;
+            length = 1;
+        } else {
+            count = appendUtf16(static_cast<char32_t>(character), units);
+            length = length == 0 ? 1 : length;  // the NUL character
+        }
+        if (!measuring) {
+            if (written + count > wideChars)
+                return 0;
+            std::memcpy(wide + written, units, sizeof(char16_t) * static_cast<std::size_t>(count));
+        }
+        written += count;
+        if (written > 0x7FFFFFFF)
+            return 0;
+        at += length;
+    }
+    return static_cast<int>(written);
+}

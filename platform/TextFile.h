@@ -1,0 +1,59 @@
+#pragma once
+// Text files as the C library's text mode reads and writes them on Windows,
+// so the bytes on disk are those of the Windows program; without its line
+// length limit, and with saving that never destroys the previous file.
+#include "UniqueFd.h"
+
+#include <string>
+#include <string_view>
+
+class TextFileReader {
+public:
+    explicit TextFileReader(const std::string& path);
+
+    bool IsOpen() const { return fd_.valid(); }
+
+    // The next line, its line feed kept when it has one. Every CR byte is
+    // dropped wherever it stands and a 1A byte ends the data. A line of any
+    // length is one line. False at the end of the data.
+    bool ReadLine(std::string& line);
+
+private:
+    bool Refill();
+
+    UniqueFd fd_;
+    std::string buffer_;
+    std::size_t next_ = 0;
+    std::size_t end_ = 0;
+    bool dataEnded_ = false;
+};
+
+class AtomicTextFileWriter {
+public:
+    // Creates a temporary file beside path (or beside the file a symbolic
+    // link at path points to); path itself is not touched before Commit.
+    explicit AtomicTextFileWriter(const std::string& path);
+    ~AtomicTextFileWriter();
+    AtomicTextFileWriter(const AtomicTextFileWriter&) = delete;
+    AtomicTextFileWriter& operator=(const AtomicTextFileWriter&) = delete;
+
+    bool IsOpen() const { return fd_.valid(); }
+
+    // Appends text, each line feed written as CR LF. A failure is kept for
+    // Commit to report.
+    void Write(std::string_view text);
+
+    // Puts the written text in place of path, only if every byte reached the
+    // disk; otherwise removes the temporary file and leaves path as it was.
+    bool Commit();
+
+private:
+    bool Flush();
+    void Discard();
+
+    std::string target_;
+    std::string temporary_;
+    UniqueFd fd_;
+    std::string pending_;
+    bool failed_ = false;
+};
