@@ -25,7 +25,7 @@ UniqueFd openForReading(const std::string& path)
     struct stat info {};
     // A folder opens on Linux but is no readable text file.
     if (file.valid() && (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)))
-        file.reset();
+        file = UniqueFd();
     return file;
 }
 
@@ -144,7 +144,7 @@ AtomicTextFileWriter::AtomicTextFileWriter(const std::string& path) : target_(re
         // The kernel applies the umask to a new file's mode, as for any new file.
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            fd_.reset(fd);
+            fd_ = UniqueFd(fd);
             temporary_ = candidate;
         } else if (errno != EEXIST && errno != EINTR) {
             break;
@@ -184,7 +184,9 @@ bool AtomicTextFileWriter::Commit()
 {
     if (!fd_.valid())
         return false;
-    const bool written = Flush() && ::fsync(fd_.get()) == 0 && fd_.close();
+    // Once fsync has succeeded the bytes are on the disk; closing adds nothing to check.
+    const bool written = Flush() && ::fsync(fd_.get()) == 0;
+    fd_ = UniqueFd();
     if (!written || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         Discard();
         return false;
@@ -196,7 +198,7 @@ bool AtomicTextFileWriter::Commit()
 
 void AtomicTextFileWriter::Discard()
 {
-    fd_.reset();
+    fd_ = UniqueFd();
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());
     temporary_.clear();

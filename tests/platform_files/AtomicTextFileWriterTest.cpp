@@ -1,0 +1,194 @@
+// Saving "List.lst": the Windows text-mode bytes, and the old file kept
+// whole whenever the new one cannot be written completely.
+#include "FileBytes.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+class AtomicTextFileWriterTest : public ::testing::Test {
+protected:
+    std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    // Every name in the folder, so a temporary file left behind shows.
+    QStringList folderContents() const
+    {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                           QDir::Name);
+    }
+
+    static mode_t modeOf(const std::string& file)
+    {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return info.st_mode & 07777;
+    }
+
+    QTemporaryDir dir_;
+};
+
+// Makes writes past a few bytes fail as on a full disk, for one test.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(AtomicTextFileWriterTest, EveryLineFeedIsWrittenAsCarriageReturnLineFeed)
+{
+    const std::string file = path("List.lst");
+    AtomicTextFileWriter writer(file);
+    ASSERT_TRUE(writer.IsOpen());
+    writer.Write("1\r\n");
+    writer.Write("/m/\xB0\xA1 a.mp3\r\n");
+    writer.Write("\n"s + "x\0y"s + "\r\n");
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(readFileBytes(file), "1\r\r\n/m/\xB0\xA1 a.mp3\r\r\n\r\nx\0y\r\r\n"s);
+    EXPECT_EQ(folderContents(), QStringList{"List.lst"});
+}
+
+TEST_F(AtomicTextFileWriterTest, SavedTextReadsBackAsItWasWritten)
+{
+    const std::string file = path("List.lst");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 20000; ++i)
+        paths.push_back("/music/\xC7\xD1 " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 700), 'p') + ".mp3");
+    {
+        AtomicTextFileWriter writer(file);
+        writer.Write("12\r\n");
+        for (const auto& p : paths)
+            writer.Write(p + "\r\n");
+        ASSERT_TRUE(writer.Commit());
+    }
+    TextFileReader reader(file);
+    std::string line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "12\n");
+    for (const auto& p : paths) {
+        ASSERT_TRUE(reader.ReadLine(line));
+        ASSERT_EQ(line, p + "\n");
+    }
+    EXPECT_FALSE(reader.ReadLine(line));
+}
+
+TEST_F(AtomicTextFileWriterTest, CommitReplacesTheOldFileAndKeepsItsPermissions)
+{
+    const std::string file = path("List.lst");
+    writeFileBytes(file, "old contents that are longer than the new ones\r\r\n");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    AtomicTextFileWriter writer(file);
+    writer.Write("0\r\n");
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(readFileBytes(file), "0\r\r\n");
+    EXPECT_EQ(modeOf(file), 0640u);
+    EXPECT_EQ(folderContents(), QStringList{"List.lst"});
+    EXPECT_FALSE(writer.Commit()) << "a writer commits once";
+}
+
+TEST_F(AtomicTextFileWriterTest, ANewFileGetsTheUsualPermissions)
+{
+    const mode_t previous = ::umask(022);
+    const std::string file = path("List.lst");
+    AtomicTextFileWriter writer(file);
+    writer.Write("-1\r\n");
+    const bool committed = writer.Commit();
+    ::umask(previous);
+    ASSERT_TRUE(committed);
+    EXPECT_EQ(modeOf(file), 0644u);
+}
+
+TEST_F(AtomicTextFileWriterTest, NothingChangesUntilCommitAndNothingAtAllWithout)
+{
+    const std::string file = path("List.lst");
+    writeFileBytes(file, "5\r\r\n/m/old.mp3\r\r\n");
+    {
+        AtomicTextFileWriter writer(file);
+        ASSERT_TRUE(writer.IsOpen());
+        writer.Write(std::string(200000, 'n') + "\r\n");
+        EXPECT_EQ(readFileBytes(file), "5\r\r\n/m/old.mp3\r\r\n");
+    }
+    EXPECT_EQ(readFileBytes(file), "5\r\r\n/m/old.mp3\r\r\n");
+    EXPECT_EQ(folderContents(), QStringList{"List.lst"});
+}
+
+TEST_F(AtomicTextFileWriterTest, AFailedWriteLeavesTheOldFileByteForByte)
+{
+    const std::string file = path("List.lst");
+    const std::string old = "2\r\r\n/m/a.mp3\r\r\n/m/b.mp3\r\r\n/m/c.mp3\r\r\n";
+    writeFileBytes(file, old);
+    bool committed = true;
+    {
+        const FileSizeLimit limit(1000);
+        AtomicTextFileWriter writer(file);
+        ASSERT_TRUE(writer.IsOpen());
+        writer.Write("0\r\n");
+        for (int i = 0; i < 100; ++i)
+            writer.Write("/m/a rather long path to go past the limit " + std::to_string(i) + ".mp3\r\n");
+        committed = writer.Commit();
+    }
+    EXPECT_FALSE(committed);
+    EXPECT_EQ(readFileBytes(file), old);
+    EXPECT_EQ(folderContents(), QStringList{"List.lst"});
+}
+
+TEST_F(AtomicTextFileWriterTest, APlaceThatCannotTakeTheFileFailsCleanly)
+{
+    const std::string folderInTheWay = path("List.lst");
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("List.lst"));
+    AtomicTextFileWriter writer(folderInTheWay);
+    writer.Write("0\r\n");
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(folderContents(), QStringList{"List.lst"});
+    EXPECT_TRUE(QDir(dir_.filePath("List.lst")).exists());
+
+    AtomicTextFileWriter nowhere(path("no such folder/List.lst"));
+    EXPECT_FALSE(nowhere.IsOpen());
+    nowhere.Write("0\r\n");
+    EXPECT_FALSE(nowhere.Commit());
+}
+
+TEST_F(AtomicTextFileWriterTest, ASymbolicLinkStaysAndItsFileGetsTheText)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("real"));
+    const std::string real = path("real/List.lst");
+    const std::string link = path("List.lst");
+    writeFileBytes(real, "old\r\r\n");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    AtomicTextFileWriter writer(link);
+    writer.Write("1\r\n");
+    ASSERT_TRUE(writer.Commit());
+    struct stat info {};
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(readFileBytes(real), "1\r\r\n");
+    EXPECT_EQ(QDir(dir_.filePath("real")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"List.lst"});
+}
+
+}  // namespace
