@@ -1,5 +1,11 @@
 #include "MixerAlsa.h"
 
+#include <cstdarg>
+// This version of the header declares snd_lib_error_set_local outside its
+// extern "C" block; included first, its include guard keeps it so.
+extern "C" {
+#include <alsa/error.h>
+}
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -45,6 +51,20 @@ bool usable(snd_mixer_elem_t* element)
     return playbackRange(element, range);
 }
 
+// A missing sound server or card is an answer here (no device), not
+// something to print; other users of ALSA in the process keep their messages.
+class QuietAlsaErrors {
+public:
+    QuietAlsaErrors() : previous_(snd_lib_error_set_local(&ignore)) {}
+    ~QuietAlsaErrors() { snd_lib_error_set_local(previous_); }
+    QuietAlsaErrors(const QuietAlsaErrors&) = delete;
+    QuietAlsaErrors& operator=(const QuietAlsaErrors&) = delete;
+
+private:
+    static void ignore(const char*, int, const char*, int, const char*, va_list) {}
+    snd_local_error_handler_t previous_;
+};
+
 MixerPtr connectOnce()
 {
     snd_mixer_t* raw = nullptr;
@@ -63,6 +83,7 @@ MixerPtr connectOnce()
 // (or restarted) is found.
 MixerPtr connect()
 {
+    const QuietAlsaErrors quiet;
     if (MixerPtr mixer = connectOnce())
         return mixer;
     snd_config_update_free_global();

@@ -20,7 +20,7 @@ struct Setup {
     // These calls fail: GetNumDevs reports no device (so Open refuses device
     // 0), GetLineInfo finds no speakers line, GetLineControls no volume
     // control; the others answer an error.
-    std::set<Call> failing;
+    std::set<Call> failing = {};
     DWORD minimum = 0;
     DWORD maximum = 65535;
     DWORD volume = 32768;
