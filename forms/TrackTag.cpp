@@ -1,0 +1,51 @@
+#include "TrackTag.h"
+
+#include "FileAccess.h"
+
+std::array<char, TagSize> TagBuffer{};
+
+namespace {
+
+class OpenFile {
+public:
+    explicit OpenFile(const char* path) : file_(_lopen(path, OF_READ)) {}
+    ~OpenFile()
+    {
+        if (file_ != HFILE_ERROR)
+            _lclose(file_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    HFILE handle() const { return file_; }
+
+private:
+    HFILE file_;
+};
+
+// One positioned read of the file's last 128 bytes.
+bool readLastBytes(const char* path)
+{
+    const OpenFile file(path);
+    return file.handle() != HFILE_ERROR && _llseek(file.handle(), -long(TagSize), FILE_END) != HFILE_ERROR
+        && _lread(file.handle(), TagBuffer.data(), TagSize) == TagSize;
+}
+
+// Indices 29 down to 1 only: a field of spaces keeps its first one.
+void clearTrailingSpaces(std::size_t fieldOffset)
+{
+    for (std::size_t i = TagFieldLength - 1; i >= 1 && TagBuffer[fieldOffset + i] == ' '; --i)
+        TagBuffer[fieldOffset + i] = '\0';
+}
+
+}  // namespace
+
+bool ReadTrackTag(const char* path)
+{
+    if (!readLastBytes(path))
+        return false;
+    if (TagBuffer[0] != 'T' || TagBuffer[1] != 'A' || TagBuffer[2] != 'G')
+        return false;
+    clearTrailingSpaces(TagTitleOffset);
+    clearTrailingSpaces(TagArtistOffset);
+    return true;
+}
