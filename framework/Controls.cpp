@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "Application.h"
+
 TWinControl::TWinControl(QWidget* parent) : QWidget(parent) {}
 
 void TWinControl::Dispatch(TMessage&) {}
@@ -7,7 +9,8 @@ void TWinControl::Dispatch(TMessage&) {}
 bool TWinControl::event(QEvent* event)
 {
     if (event->type() == TMessageEvent::eventType()) {
-        Dispatch(static_cast<TMessageEvent*>(event)->message());
+        // A message handler's exception is shown like an event handler's.
+        RunGuarded([&] { Dispatch(static_cast<TMessageEvent*>(event)->message()); });
         return true;
     }
     return QWidget::event(event);

@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the playlist, the transport buttons, the volume and
+// position sliders and the buttons for lyrics, about and home page. Its
+// layout is resources/frmKolviPlayer.dfm.
+#include "Bevel.h"
+#include "Buttons.h"
+#include "Forms.h"
+#include "Label.h"
+#include "ListView.h"
+#include "MPlayer.h"
+#include "Mixer.h"
+#include "Timer.h"
+#include "TrackBar.h"
+#include "WinMessage.h"
+
+#include <string>
+
+class TfrmKolviPlayer : public TForm {
+    Q_OBJECT
+public:
+    // The components of the layout, in its order of declaration.
+    TMediaPlayer* MP3;
+    TTimer* TrackTimer;
+    TSpeedButton* btnPrev;
+    TSpeedButton* btnPlay;
+    TSpeedButton* btnPause;
+    TSpeedButton* btnStop;
+    TSpeedButton* btnNext;
+    TSpeedButton* btnOpen;
+    TSpeedButton* btnLyrics;
+    TSpeedButton* btnAdd;
+    TSpeedButton* btnDel;
+    TBevel* Bevel1;
+    TTrackBar* TrackVol;
+    TLabel* Label1;
+    TLabel* Label2;
+    TTrackBar* TrackPos;
+    TSpeedButton* btnAbout;
+    TListView* lvFileList;
+    TSpeedButton* btnConnectHomePage;
+
+    BYTE IsPlaying = 0;
+    BYTE IsPaused = 0;
+    int CurrentIndex = 0;
+    std::string ListFileName;
+    UINT MixerDeviceCount = 0;
+    HMIXER MixerHandle = nullptr;
+    MIXERCAPSA MixerCaps{};
+    DWORD VolumeMinimum = 0;
+    DWORD VolumeMaximum = 0;
+    DWORD VolumeControlID = 0;
+
+    // Builds the window and loads the playlist beside the executable;
+    // raises what loading the playlist raises.
+    explicit TfrmKolviPlayer(QObject* Owner);
+
+    void Dispatch(TMessage& Message) override;
+
+    // The playlist file "List.lst": the current index, then one path a line.
+    void LoadPlaylist(const std::string& FileName);
+    void SavePlaylist(const std::string& FileName);
+    // Replaces (clearFirst) or extends the playlist with the files chosen
+    // in an open dialog.
+    void AddFilesFromDialog(bool clearFirst);
+    void WMDropFiles(TMessage& Message);
+    void DeselectAll();
+    // An entry's path: its sub-items without surrounding bytes of code 32
+    // or below.
+    static std::string EntryPath(const TListItem* Item);
+
+public Q_SLOTS:
+    void FormDestroy(QObject* Sender);
+    void btnOpenClick(QObject* Sender);
+    void btnAddClick(QObject* Sender);
+    void btnDelClick(QObject* Sender);
+
+    // Transport, volume, lyrics, about and home page: bound by the layout;
+    // they act once those features are in.
+    void btnPlayClick(QObject* Sender);
+    void btnPauseClick(QObject* Sender);
+    void btnStopClick(QObject* Sender);
+    void btnNextClick(QObject* Sender);
+    void btnPrevClick(QObject* Sender);
+    void lvFileListDblClick(QObject* Sender);
+    void TrackPosChange(QObject* Sender);
+    void TrackTimerTimer(QObject* Sender);
+    void TrackVolChange(QObject* Sender);
+    void btnLyricsClick(QObject* Sender);
+    void btnAboutClick(QObject* Sender);
+    void btnConnectHomePageClick(QObject* Sender);
+
+private:
+    void AddEntry(const std::string& path);
+
+    bool OpenMixer();
+    bool FindSpeakerVolumeControl();
+    bool GetSpeakerVolume(DWORD& Value);
+    bool SetSpeakerVolume(DWORD Value);
+};
+
+extern TfrmKolviPlayer* frmKolviPlayer;

@@ -1,0 +1,8 @@
+#include "Buttons.h"
+
+TSpeedButton::TSpeedButton(QWidget* owner) : QPushButton(owner)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, &TSpeedButton::OnClick);
+}

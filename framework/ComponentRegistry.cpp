@@ -1,0 +1,43 @@
+#include "ComponentRegistry.h"
+
+#include "Bevel.h"
+#include "Buttons.h"
+#include "Label.h"
+#include "ListView.h"
+#include "Timer.h"
+#include "TrackBar.h"
+
+#include <map>
+
+namespace {
+
+std::map<QString, ComponentClass>& registry()
+{
+    static std::map<QString, ComponentClass> classes;
+    return classes;
+}
+
+void registerFrameworkClasses()
+{
+    RegisterComponent<TSpeedButton>("TSpeedButton");
+    RegisterComponent<TLabel>("TLabel");
+    RegisterComponent<TBevel>("TBevel");
+    RegisterComponent<TTrackBar>("TTrackBar");
+    RegisterComponent<TListView>("TListView");
+    RegisterComponent<TTimer>("TTimer");
+}
+
+}  // namespace
+
+void RegisterComponentClass(const QString& className, ComponentClass componentClass)
+{
+    registry()[className] = std::move(componentClass);
+}
+
+const ComponentClass* FindComponentClass(const QString& className)
+{
+    static const bool frameworkClassesRegistered = (registerFrameworkClasses(), true);
+    (void)frameworkClassesRegistered;
+    const auto found = registry().find(className);
+    return found == registry().end() ? nullptr : &found->second;
+}

@@ -1,0 +1,432 @@
+#include "ListView.h"
+
+#include "AnsiText.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+// Up to this many separate runs of deleted rows are removed run by run,
+// which keeps the view's scroll position and focus; more are handed over
+// as one reset, so a long scattered deletion costs one pass.
+constexpr std::size_t RunsRemovedOneByOne = 8;
+
+}  // namespace
+
+// The view's window onto the items: rows are the itemSlots the view has been
+// told about.
+class ListItemsModel : public QAbstractTableModel {
+public:
+    ListItemsModel(TListView* view, TListItems* items) : QAbstractTableModel(view), view_(view), items_(items) {}
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(items_->reportedRows_);
+    }
+
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : std::max(1, view_->ColumnCount());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        const TListItem& item = *items_->slots_[static_cast<std::size_t>(index.row())];
+        if (index.column() == 0)
+            return FromAnsi(item.Caption());
+        if (index.column() <= item.SubItems()->Count())
+            return FromAnsi((*item.SubItems())[index.column() - 1]);
+        return {};
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= view_->ColumnCount())
+            return {};
+        return view_->columns_[static_cast<std::size_t>(section)].caption;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+    }
+
+    using QAbstractItemModel::beginInsertColumns;
+    using QAbstractItemModel::beginInsertRows;
+    using QAbstractItemModel::beginRemoveRows;
+    using QAbstractItemModel::beginResetModel;
+    using QAbstractItemModel::endInsertColumns;
+    using QAbstractItemModel::endInsertRows;
+    using QAbstractItemModel::endRemoveRows;
+    using QAbstractItemModel::endResetModel;
+
+private:
+    TListView* view_;
+    TListItems* items_;
+};
+
+std::string TSubItems::Text() const
+{
+    std::string text;
+    for (const std::string& line : strings_)
+        text += line + "\r\n";
+    return text;
+}
+
+void TListItem::SetCaption(std::string caption)
+{
+    caption_ = std::move(caption);
+    if (!deleted_ && slot_ < owner_->reportedRows_) {
+        const QModelIndex row = owner_->view_->model_->index(static_cast<int>(slot_), 0);
+        emit owner_->view_->model_->dataChanged(row, row, {Qt::DisplayRole});
+    }
+}
+
+int TListItem::Index() const
+{
+    if (owner_->deleted_ > 0)
+        owner_->Flush();
+    return static_cast<int>(slot_);
+}
+
+void TListItem::SetSelected(bool selected)
+{
+    if (deleted_ || selected_ == selected)
+        return;
+    selected_ = selected;
+    owner_->SelectionChanged(selected);
+}
+
+void TListItem::Delete() { owner_->Deleted(this); }
+
+TListItems::TListItems(TListView* view) : view_(view) {}
+
+TListItems::~TListItems() = default;
+
+TListItem* TListItems::Add()
+{
+    slots_.push_back(std::unique_ptr<TListItem>(new TListItem(this, slots_.size())));
+    ScheduleFlush();
+    return slots_.back().get();
+}
+
+TListItem* TListItems::Item(int index)
+{
+    if (deleted_ > 0)
+        Flush();
+    if (index < 0 || static_cast<std::size_t>(index) >= slots_.size())
+        return nullptr;
+    return slots_[static_cast<std::size_t>(index)].get();
+}
+
+void TListItems::Delete(int index)
+{
+    if (TListItem* item = Item(index))
+        item->Delete();
+}
+
+void TListItems::Clear()
+{
+    view_->model_->beginResetModel();
+    slots_.clear();
+    deleted_ = 0;
+    selectedCount_ = 0;
+    reportedRows_ = 0;
+    selectionChanged_ = false;
+    view_->model_->endResetModel();
+}
+
+void TListItems::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0)
+        Flush();
+}
+
+void TListItems::ScheduleFlush()
+{
+    if (updateCount_ > 0 || flushScheduled_)
+        return;
+    flushScheduled_ = true;
+    QTimer::singleShot(0, view_, [this] {
+        flushScheduled_ = false;
+        if (updateCount_ == 0)
+            Flush();
+    });
+}
+
+void TListItems::Flush()
+{
+    const bool wasApplying = std::exchange(view_->applyingSelection_, true);
+    if (deleted_ > 0)
+        RemoveDeleted();
+    if (slots_.size() > reportedRows_) {
+        view_->model_->beginInsertRows({}, static_cast<int>(reportedRows_), static_cast<int>(slots_.size() - 1));
+        reportedRows_ = slots_.size();
+        view_->model_->endInsertRows();
+    }
+    view_->applyingSelection_ = wasApplying;
+    if (selectionChanged_) {
+        selectionChanged_ = false;
+        view_->ApplySelection();
+    }
+}
+
+void TListItems::RemoveDeleted()
+{
+    const auto isDeleted = [](const std::unique_ptr<TListItem>& item) { return item->deleted_; };
+    // Items added since the last flush are no rows of the view yet.
+    const auto unreported = slots_.begin() + static_cast<std::ptrdiff_t>(reportedRows_);
+    const auto keptEnd = std::remove_if(unreported, slots_.end(), isDeleted);
+    deleted_ -= static_cast<std::size_t>(slots_.end() - keptEnd);
+    slots_.erase(keptEnd, slots_.end());
+    if (deleted_ == 0) {
+        Renumber(reportedRows_);
+        return;
+    }
+
+    std::vector<std::pair<std::size_t, std::size_t>> runs;  // first, last
+    for (std::size_t row = 0; row < reportedRows_; ++row) {
+        if (!slots_[row]->deleted_)
+            continue;
+        if (!runs.empty() && runs.back().second + 1 == row)
+            runs.back().second = row;
+        else
+            runs.emplace_back(row, row);
+    }
+
+    ListItemsModel& model = *view_->model_;
+    if (runs.size() <= RunsRemovedOneByOne) {
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            model.beginRemoveRows({}, static_cast<int>(run->first), static_cast<int>(run->second));
+            slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(run->first),
+                         slots_.begin() + static_cast<std::ptrdiff_t>(run->second + 1));
+            reportedRows_ -= run->second - run->first + 1;
+            model.endRemoveRows();
+        }
+        Renumber(runs.front().first);
+    } else {
+        const auto place = view_->SavePlace();
+        model.beginResetModel();
+        std::erase_if(slots_, isDeleted);
+        reportedRows_ = slots_.size();
+        model.endResetModel();
+        Renumber(0);
+        // A reset forgets the view's selection; the items still know theirs.
+        selectionChanged_ = true;
+        view_->RestorePlace(place);
+    }
+    deleted_ = 0;
+}
+
+void TListItems::Renumber(std::size_t from)
+{
+    for (std::size_t slot = from; slot < slots_.size(); ++slot)
+        slots_[slot]->slot_ = slot;
+}
+
+void TListItems::SelectionChanged(bool selected)
+{
+    if (selected)
+        ++selectedCount_;
+    else
+        --selectedCount_;
+    selectionChanged_ = true;
+    ScheduleFlush();
+}
+
+void TListItems::Deleted(TListItem* item)
+{
+    if (item->deleted_)
+        return;
+    if (item->selected_) {
+        item->selected_ = false;
+        --selectedCount_;
+    }
+    item->deleted_ = true;
+    ++deleted_;
+    ScheduleFlush();
+}
+
+TListItem* TListItems::NextSelected(std::size_t fromSlot) const
+{
+    if (selectedCount_ == 0)
+        return nullptr;
+    for (std::size_t slot = fromSlot; slot < slots_.size(); ++slot)
+        if (slots_[slot]->selected_)
+            return slots_[slot].get();
+    return nullptr;
+}
+
+TListView::TListView(QWidget* owner) : QTreeView(owner), items_(std::make_unique<TListItems>(this))
+{
+    model_ = new ListItemsModel(this, items_.get());
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TListView::OnViewSelectionChanged);
+}
+
+TListView::~TListView()
+{
+    // The model reads the items; the view must not ask it again once they go.
+    setModel(nullptr);
+}
+
+TListItem* TListView::Selected() const { return items_->NextSelected(0); }
+
+void TListView::SetSelected(TListItem* item)
+{
+    if (item != nullptr) {
+        item->SetSelected(true);
+        return;
+    }
+    for (TListItem* selected = Selected(); selected != nullptr; selected = GetNextSelected(selected))
+        selected->SetSelected(false);
+}
+
+TListItem* TListView::GetNextSelected(const TListItem* item) const
+{
+    return items_->NextSelected(item == nullptr ? 0 : item->slot_ + 1);
+}
+
+void TListView::AddColumn(const QString& caption, int width, bool autoSize)
+{
+    const int column = ColumnCount();
+    // The model always shows one column; the first one added only names it.
+    if (column > 0)
+        model_->beginInsertColumns({}, column, column);
+    columns_.push_back({caption, width, autoSize});
+    if (column > 0)
+        model_->endInsertColumns();
+    emit model_->headerDataChanged(Qt::Horizontal, column, column);
+    header()->setSectionResizeMode(column, autoSize ? QHeaderView::Stretch : QHeaderView::Interactive);
+    if (!autoSize)
+        header()->resizeSection(column, width);
+}
+
+void TListView::SetMultiSelect(bool multiSelect)
+{
+    multiSelect_ = multiSelect;
+    setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+void TListView::SetBorderStyle(TBorderStyle style)
+{
+    borderStyle_ = style;
+    setFrameShape(style == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+}
+
+void TListView::SetColor(TColor color)
+{
+    color_ = color;
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, ColorToQColor(color));
+    setPalette(colours);
+}
+
+void TListView::changeEvent(QEvent* event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    // The header keeps the desktop's colours whatever the list's own are;
+    // each role set on its own, so none is inherited from the list.
+    const QPalette desktop = QApplication::palette();
+    QPalette colours = header()->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role == QPalette::NoRole)
+            continue;
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            colours.setColor(group, static_cast<QPalette::ColorRole>(role),
+                             desktop.color(group, static_cast<QPalette::ColorRole>(role)));
+    }
+    header()->setPalette(colours);
+}
+
+void TListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit OnDblClick();
+}
+
+void TListView::ApplySelection()
+{
+    QItemSelection selection;
+    const auto& itemSlots = items_->slots_;
+    for (std::size_t row = 0; row < items_->reportedRows_;) {
+        if (!itemSlots[row]->selected_) {
+            ++row;
+            continue;
+        }
+        const std::size_t first = row;
+        while (row < items_->reportedRows_ && itemSlots[row]->selected_)
+            ++row;
+        selection.select(model_->index(static_cast<int>(first), 0),
+                         model_->index(static_cast<int>(row - 1), model_->columnCount({}) - 1));
+    }
+    applyingSelection_ = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    applyingSelection_ = false;
+}
+
+void TListView::OnViewSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    if (applyingSelection_)
+        return;
+    const auto mark = [this](const QItemSelection& ranges, bool state) {
+        for (const QItemSelectionRange& range : ranges)
+            for (int row = range.top(); row <= range.bottom(); ++row) {
+                TListItem& item = *items_->slots_[static_cast<std::size_t>(row)];
+                if (item.deleted_ || item.selected_ == state)
+                    continue;
+                item.selected_ = state;
+                state ? ++items_->selectedCount_ : --items_->selectedCount_;
+            }
+    };
+    mark(deselected, false);
+    mark(selected, true);
+}
+
+TListView::ViewPlace TListView::SavePlace() const
+{
+    const auto& itemSlots = items_->slots_;
+    const auto alive = [&](int row) -> TListItem* {
+        for (auto slot = static_cast<std::size_t>(row); row >= 0 && slot < itemSlots.size(); ++slot)
+            if (!itemSlots[slot]->deleted_)
+                return itemSlots[slot].get();
+        return nullptr;
+    };
+    ViewPlace place;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !itemSlots[static_cast<std::size_t>(current.row())]->deleted_)
+        place.current = itemSlots[static_cast<std::size_t>(current.row())].get();
+    const QModelIndex top = indexAt(viewport()->rect().topLeft());
+    if (top.isValid())
+        place.top = alive(top.row());
+    return place;
+}
+
+void TListView::RestorePlace(const ViewPlace& place)
+{
+    if (place.current != nullptr)
+        selectionModel()->setCurrentIndex(model_->index(static_cast<int>(place.current->slot_), 0),
+                                          QItemSelectionModel::NoUpdate);
+    if (place.top != nullptr)
+        scrollTo(model_->index(static_cast<int>(place.top->slot_), 0), QAbstractItemView::PositionAtTop);
+}
