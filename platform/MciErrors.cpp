@@ -16,6 +16,7 @@ constexpr ErrorText Texts[] = {
     {MCIERR_INVALID_DEVICE_ID, "No media device with this identifier is open."},
     {MCIERR_UNRECOGNIZED_COMMAND, "The media device does not know this command."},
     {MCIERR_HARDWARE, "The sound output failed."},
+    {MCIERR_INVALID_DEVICE_NAME, "There is no such media device; only MP3 files can be opened."},
     {MCIERR_OUT_OF_MEMORY, "There is not enough memory to open the media device."},
     {MCIERR_CANNOT_LOAD_DRIVER, "The MP3 decoder could not be started."},
     {MCIERR_MISSING_PARAMETER, "The command needs a parameter that was not given."},
@@ -24,9 +25,9 @@ constexpr ErrorText Texts[] = {
     {MCIERR_DEVICE_NOT_READY, "The media device is not ready."},
     {MCIERR_OUTOFRANGE, "The value is out of range for this file."},
     {MCIERR_FLAGS_NOT_COMPATIBLE, "The command's flags cannot be used together."},
-    {MCIERR_DEVICE_TYPE_REQUIRED, "Only files can be opened; name a file to play."},
     {MCIERR_INVALID_FILE, "The file is not MPEG audio, or it is too damaged to play."},
     {MCIERR_NULL_PARAMETER_BLOCK, "The command needs a parameter record."},
+    {MCIERR_NONAPPLICABLE_FUNCTION, "The command cannot be carried out in the device's present mode."},
     {MCIERR_FILENAME_REQUIRED, "No file name was given."},
     {MCIERR_WAVE_OUTPUTSUNSUITABLE,
      "No sound output is available: neither a sound server (PulseAudio or PipeWire) nor an ALSA sound card "

@@ -1,0 +1,28 @@
+#pragma once
+// Records what a PulseAudio sink plays, from its monitor source, with parec
+// into a file: 16-bit stereo at 44100 Hz, bit-exact against what was played
+// into the sink at that format.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class MonitorRecorder {
+public:
+    explicit MonitorRecorder(std::string sink);
+    ~MonitorRecorder();
+    MonitorRecorder(const MonitorRecorder&) = delete;
+    MonitorRecorder& operator=(const MonitorRecorder&) = delete;
+
+    // Starts parec and waits until the monitor's data flows; false if it never does.
+    bool start();
+    // Ends the recording; the samples, channels interleaved.
+    std::vector<std::int16_t> stop();
+
+private:
+    std::string sink_;
+    QTemporaryDir dir_;
+    std::unique_ptr<QProcess> parec_;
+};
