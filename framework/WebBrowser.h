@@ -1,0 +1,47 @@
+#pragma once
+// The lyrics window's browser control over Qt WebEngine. The web engine
+// (some hundred megabytes and several processes) is started only when the
+// control is first shown; an address asked for before that is opened then.
+#include "Controls.h"
+#include "Variant.h"
+
+#include <QUrl>
+#include <memory>
+#include <string>
+
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWebEngineView;
+
+class TCppWebBrowser : public TWinControl {
+    Q_OBJECT
+public:
+    explicit TCppWebBrowser(QWidget* owner = nullptr);
+    ~TCppWebBrowser() override;
+
+    // Opens the address and returns at once; the page loads by itself, and
+    // of two quick requests the later one is the page that stays. The four
+    // optional arguments must be left out (missing or empty): anything else
+    // is refused with E_INVALIDARG, as is an address that is not a web page.
+    HRESULT Navigate(const std::u16string& url, const TVariant& flags, const TVariant& targetFrameName,
+                     const TVariant& postData, const TVariant& headers);
+
+Q_SIGNALS:
+    // Raised by Navigate for each address it takes, before the web engine
+    // starts on it. A request overtaken at once by the next one may never
+    // reach the network; this is where it can still be seen.
+    void NavigateRequested(const QUrl& url);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateEngine();
+
+    // Declared in the order of creation: the view goes first, then its page,
+    // and the profile last, as the web engine requires.
+    std::unique_ptr<QWebEngineProfile> profile_;
+    std::unique_ptr<QWebEnginePage> page_;
+    std::unique_ptr<QWebEngineView> view_;
+    QUrl pending_;
+};
