@@ -225,7 +225,7 @@ bool AlsaMasterVolume::read(DWORD& value)
     long loudest = 0;
     if (element == nullptr || !loudestChannel(element, loudest))
         return false;
-    value = clampVolume(static_cast<DWORD>(std::max(loudest, 0L)), info_);
+    value = static_cast<DWORD>(std::clamp(loudest, element_->range.minimum, element_->range.maximum));
     return true;
 }
 
@@ -236,8 +236,9 @@ bool AlsaMasterVolume::write(DWORD value)
         snd_mixer_elem_t* element = element_->find(connection_->mixer.get());
         return element && snd_mixer_selem_set_playback_volume_all(element, clamped) == 0;
     };
-    // A connection whose server went away answers every call with an error
-    // from then on; only a new one can work again.
+    // Handling the events that arrived brings this connection's values up to
+    // date. One whose server went away answers -EIO from then on: only a new
+    // connection can work again.
     if (connection_ && snd_mixer_handle_events(connection_->mixer.get()) < 0)
         connection_.reset();
     // ALSA skips writing the value it last saw, but another program may have

@@ -2,18 +2,18 @@
 
 #include "PulseDaemon.h"
 
+#include <QRegularExpression>
+
 #include <cstdlib>
-#include <regex>
 
 std::vector<long> sinkVolumes(const std::string& server, const std::string& sink)
 {
     // "Volume: front-left: 40000 /  61% / -12.87 dB,   front-right: 40000 / ..."
-    const std::string out = pactl(server, {"get-sink-volume", QString::fromStdString(sink)});
-    const std::string firstLine = out.substr(0, out.find('\n'));
-    static const std::regex channel(R"(([a-z0-9-]+): (\d+) /)");
+    const QString out = QString::fromStdString(pactl(server, {"get-sink-volume", QString::fromStdString(sink)}));
+    static const QRegularExpression channel(R"(([a-z0-9-]+): (\d+) /)");
     std::vector<long> volumes;
-    for (auto it = std::sregex_iterator(firstLine.begin(), firstLine.end(), channel); it != std::sregex_iterator(); ++it)
-        volumes.push_back(std::stol((*it)[2]));
+    for (const QRegularExpressionMatch& match : channel.globalMatch(out.section('\n', 0, 0)))
+        volumes.push_back(match.captured(2).toLong());
     return volumes;
 }
 
