@@ -286,8 +286,10 @@ private:
     {
         std::stable_sort(tabOrder_.begin(), tabOrder_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (std::size_t i = 1; i < tabOrder_.size(); ++i)
-            QWidget::setTabOrder(tabOrder_[i - 1].second, tabOrder_[i].second);
+        std::vector<QWidget*> controls;
+        for (const auto& [order, control] : tabOrder_)
+            controls.push_back(control);
+        form_.SetTabOrder(std::move(controls));
     }
 
     static QMetaMethod findMethod(const QMetaObject* meta, const QString& name, QMetaMethod::MethodType type,

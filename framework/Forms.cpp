@@ -70,6 +70,49 @@ void TForm::resizeEvent(QResizeEvent* event)
     anchors_.Apply(event->size());
 }
 
+void TForm::SetTabOrder(std::vector<QWidget*> controls)
+{
+    tabOrder_.assign(controls.begin(), controls.end());
+}
+
+void TForm::changeEvent(QEvent* event)
+{
+    TWinControl::changeEvent(event);
+    // A window that becomes active with no control made active gives the
+    // focus to the first control in tab order that can take it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && focusWidget() == nullptr)
+        if (QWidget* first = NextInTabOrder(nullptr, true))
+            first->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+bool TForm::focusNextPrevChild(bool next)
+{
+    if (tabOrder_.empty())
+        return TWinControl::focusNextPrevChild(next);
+    if (QWidget* target = NextInTabOrder(focusWidget(), next)) {
+        target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return false;
+}
+
+QWidget* TForm::NextInTabOrder(QWidget* from, bool forward) const
+{
+    const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
+    std::ptrdiff_t at = forward ? -1 : count;
+    for (std::ptrdiff_t i = 0; i < count; ++i)
+        if (tabOrder_[static_cast<std::size_t>(i)] == from)
+            at = i;
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const std::ptrdiff_t index = ((at + (forward ? step : -step)) % count + count) % count;
+        QWidget* control = tabOrder_[static_cast<std::size_t>(index)];
+        if (control != nullptr && control->isVisibleTo(const_cast<TForm*>(this)) && control->isEnabled() &&
+            (control->focusPolicy() & Qt::TabFocus))
+            return control;
+    }
+    return nullptr;
+}
+
 void TFormDeleter::operator()(TForm* form) const
 {
     form->BeforeDestruction();

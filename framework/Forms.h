@@ -10,7 +10,9 @@
 #include "Exception.h"
 #include "Graphics.h"
 
+#include <QPointer>
 #include <QString>
+#include <vector>
 
 class QCloseEvent;
 class QResizeEvent;
@@ -58,6 +60,8 @@ public:
     void Hide() { hide(); }
 
     AnchorLayout& Anchors() { return anchors_; }
+    // The windowed controls in the order Tab moves through them.
+    void SetTabOrder(std::vector<QWidget*> controls);
 
     // The start of the form's destruction: hides it and raises OnDestroy,
     // before any field or component of the form is released.
@@ -71,11 +75,17 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // The next control after (or before) from that can take the focus by Tab.
+    QWidget* NextInTabOrder(QWidget* from, bool forward) const;
+
     QObject* owner_;
     TColor color_ = clBtnFace;
     AnchorLayout anchors_;
+    std::vector<QPointer<QWidget>> tabOrder_;
 };
 
 // Destroys a form the way the application does: BeforeDestruction first.

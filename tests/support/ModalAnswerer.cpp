@@ -1,0 +1,46 @@
+#include "ModalAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+
+ModalAnswerer::ModalAnswerer()
+{
+    poll_.setInterval(5);
+    connect(&poll_, &QTimer::timeout, this, &ModalAnswerer::Poll);
+}
+
+void ModalAnswerer::Expect(std::function<void(QWidget*)> answer)
+{
+    pending_.push_back(std::move(answer));
+    poll_.start();
+}
+
+void ModalAnswerer::ExpectMessageBox()
+{
+    Expect([this](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (box == nullptr) {
+            dialog->close();
+            boxes_.push_back({"(not a message box)", dialog->metaObject()->className(), QMessageBox::NoIcon, 0});
+            return;
+        }
+        boxes_.push_back({box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size())});
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        (ok != nullptr ? ok : box->buttons().front())->click();
+    });
+}
+
+void ModalAnswerer::Poll()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    // A dialog that was answered may still be closing; wait for the next.
+    if (modal == nullptr || !modal->isVisible() || modal == lastAnswered_ || pending_.empty())
+        return;
+    auto answer = std::move(pending_.front());
+    pending_.pop_front();
+    lastAnswered_ = modal;
+    ++answered_;
+    answer(modal);
+    if (pending_.empty())
+        poll_.stop();
+}

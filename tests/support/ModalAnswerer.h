@@ -1,0 +1,44 @@
+#pragma once
+// Answers modal dialogs the way a user would: from inside the dialog's own
+// event loop, once it is showing. Each expected dialog gets its answer in
+// turn; what the message boxes showed is kept for the test to check.
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <vector>
+
+struct SeenMessageBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttonCount = 0;
+};
+
+class ModalAnswerer : public QObject {
+public:
+    ModalAnswerer();
+
+    // The next modal dialog gets answer (which must close it).
+    void Expect(std::function<void(QWidget* dialog)> answer);
+    // The next modal dialog is a message box: it is recorded and its OK
+    // (or only) button pressed.
+    void ExpectMessageBox();
+
+    // Dialogs that were expected and answered.
+    int Answered() const { return answered_; }
+    bool AllAnswered() const { return pending_.empty(); }
+    const std::vector<SeenMessageBox>& MessageBoxes() const { return boxes_; }
+
+private:
+    void Poll();
+
+    QTimer poll_;
+    std::deque<std::function<void(QWidget*)>> pending_;
+    QPointer<QWidget> lastAnswered_;
+    int answered_ = 0;
+    std::vector<SeenMessageBox> boxes_;
+};
