@@ -163,11 +163,12 @@ void AtomicTextFileWriter::Write(std::string_view text)
 {
     if (!fd_.valid() || failed_)
         return;
-    for (const char c : text) {
-        if (c == LineFeed)
-            pending_.push_back(CarriageReturn);
-        pending_.push_back(c);
+    for (auto lineFeed = text.find(LineFeed); lineFeed != std::string_view::npos; lineFeed = text.find(LineFeed)) {
+        pending_.append(text.substr(0, lineFeed));
+        pending_ += "\r\n";
+        text.remove_prefix(lineFeed + 1);
     }
+    pending_.append(text);
     if (pending_.size() >= ChunkSize)
         Flush();
 }
