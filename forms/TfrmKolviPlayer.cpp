@@ -1,13 +1,17 @@
 #include "TfrmKolviPlayer.h"
 
+#include "AboutTexts.h"
 #include "Application.h"
 #include "CodePage.h"
 #include "ComponentRegistry.h"
 #include "Dialogs.h"
 #include "KolviResources.h"
+#include "Launcher.h"
 #include "ShellDrop.h"
 #include "SysUtils.h"
 #include "TextFile.h"
+#include "TfrmLyrics.h"
+#include "UnicodeToAnsi.h"
 
 #include <algorithm>
 #include <vector>
@@ -71,7 +75,7 @@ void TfrmKolviPlayer::Dispatch(TMessage& Message)
         TForm::Dispatch(Message);
 }
 
-void TfrmKolviPlayer::FormDestroy(QObject*) { SavePlaylist(ListFileName); }
+void TfrmKolviPlayer::FormDestroy(QObject*) { fprintf(stderr, "DEBUG save %d %s\n", lvFileList->Items()->Count(), ListFileName.c_str()); SavePlaylist(ListFileName); }
 
 void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
 {
@@ -138,6 +142,7 @@ void TfrmKolviPlayer::WMDropFiles(TMessage& Message)
 {
     const auto drop = reinterpret_cast<HDROP>(Message.WParam);
     const UINT count = DragQueryFileA(drop, DragFileCount, nullptr, 0);
+    fprintf(stderr, "DEBUG drop count %u\n", count);
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
     for (UINT index = 0; index < count; ++index) {
@@ -202,11 +207,33 @@ void TfrmKolviPlayer::TrackTimerTimer(QObject*) {}
 
 void TfrmKolviPlayer::TrackVolChange(QObject*) {}
 
-void TfrmKolviPlayer::btnLyricsClick(QObject*) {}
+void TfrmKolviPlayer::btnLyricsClick(QObject*)
+{
+    if (frmLyrics->Visible()) {
+        frmLyrics->Hide();
+        return;
+    }
+    // Against the right edge of this window, as high as it; the width is the user's.
+    frmLyrics->SetTop(Top());
+    frmLyrics->SetLeft(Left() + Width());
+    frmLyrics->SetHeight(Height());
+    frmLyrics->Show();
+    if (IsPlaying)
+        frmLyrics->ShowTrackLyrics(MP3->FileName());
+}
 
-void TfrmKolviPlayer::btnAboutClick(QObject*) {}
+void TfrmKolviPlayer::btnAboutClick(QObject*)
+{
+    std::string text = AboutTemplate;
+    text.replace(text.find("%s"), 2, ReleaseDate);
+    Application->MessageBox(ToAnsi(QString::fromUtf8(text)), AboutCaption, MB_OK);
+}
 
-void TfrmKolviPlayer::btnConnectHomePageClick(QObject*) {}
+void TfrmKolviPlayer::btnConnectHomePageClick(QObject*)
+{
+    const std::string address = std::string("http://") + KOLVI_HOME_HOST;
+    ShellExecuteA(Handle(), "open", "Iexplore.exe", address.c_str(), "", SW_SHOWNORMAL);
+}
 
 bool TfrmKolviPlayer::OpenMixer() { return false; }
 

@@ -1,12 +1,27 @@
 #pragma once
 // The lyrics viewer: a second top-level window, created hidden at start-up
-// and living until the program ends. Its layout is resources/frmLyrics.dfm.
+// and living until the program ends. Each time it is shown it opens the
+// lyrics service's index page; the main window hands it the track to show.
+// Its layout is resources/frmLyrics.dfm.
 #include "Forms.h"
+#include "WebBrowser.h"
+
+#include <string>
 
 class TfrmLyrics : public TForm {
     Q_OBJECT
 public:
+    TCppWebBrowser* Browser;
+
     explicit TfrmLyrics(QObject* Owner);
+
+    // Opens an address given in the locale's 8-bit encoding.
+    void NavigateTo(const std::string& Address);
+    // Opens the lyrics page of the MP3 file at Path (its full path).
+    void ShowTrackLyrics(const std::string& Path);
+
+public Q_SLOTS:
+    void FormShow(QObject* Sender);
 };
 
 extern TfrmLyrics* frmLyrics;

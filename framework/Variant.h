@@ -21,5 +21,4 @@ struct TVariant {
     // An optional argument left out.
     static constexpr TVariant Missing() { return TVariant{VT_ERROR, DISP_E_PARAMNOTFOUND}; }
     constexpr bool IsMissing() const { return vt == VT_ERROR && scode == DISP_E_PARAMNOTFOUND; }
-    constexpr void Clear() { *this = TVariant{}; }
 };

@@ -2,6 +2,7 @@
 
 #include "IsolatedWebPage.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -32,6 +33,35 @@ TCppWebBrowser::TCppWebBrowser(QWidget* owner) : TWinControl(owner)
 }
 
 TCppWebBrowser::~TCppWebBrowser() = default;
+
+void TCppWebBrowser::SetAlign(TAlign align)
+{
+    align_ = align;
+    if (QWidget* parent = parentWidget()) {
+        parent->removeEventFilter(this);
+        if (align_ == alClient)
+            parent->installEventFilter(this);
+    }
+    FillParent();
+}
+
+void TCppWebBrowser::Loaded()
+{
+    FillParent();
+}
+
+bool TCppWebBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        FillParent();
+    return TWinControl::eventFilter(watched, event);
+}
+
+void TCppWebBrowser::FillParent()
+{
+    if (align_ == alClient && parentWidget() != nullptr)
+        setGeometry(parentWidget()->rect());
+}
 
 HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flags, const TVariant& targetFrameName,
                                  const TVariant& postData, const TVariant& headers)

@@ -16,8 +16,21 @@ class QWebEngineView;
 class TCppWebBrowser : public TWinControl {
     Q_OBJECT
 public:
+    // alClient: the control fills its window's client area and follows its size.
+    enum TAlign { alNone, alClient };
+    Q_ENUM(TAlign)
+
+private:
+    Q_PROPERTY(TAlign Align READ Align WRITE SetAlign)
+
+public:
     explicit TCppWebBrowser(QWidget* owner = nullptr);
     ~TCppWebBrowser() override;
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    // After the form layout has been read: takes the place its alignment gives.
+    void Loaded();
 
     // Opens the address and returns at once; the page loads by itself, and
     // of two quick requests the later one is the page that stays. The four
@@ -34,9 +47,13 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateEngine();
+    void FillParent();
+
+    TAlign align_ = alNone;
 
     // Declared in the order of creation: the view goes first, then its page,
     // and the profile last, as the web engine requires.

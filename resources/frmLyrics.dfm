@@ -9,4 +9,13 @@ object frmLyrics: TfrmLyrics
   Font.Height = -11
   Font.Style = []
   Font.Color = clWindowText
+  OnShow = FormShow
+  object Browser: TCppWebBrowser
+    Left = 0
+    Top = 0
+    Width = 420
+    Height = 375
+    Align = alClient
+    TabOrder = 0
+  end
 end
