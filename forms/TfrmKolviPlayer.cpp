@@ -75,7 +75,7 @@ void TfrmKolviPlayer::Dispatch(TMessage& Message)
         TForm::Dispatch(Message);
 }
 
-void TfrmKolviPlayer::FormDestroy(QObject*) { fprintf(stderr, "DEBUG save %d %s\n", lvFileList->Items()->Count(), ListFileName.c_str()); SavePlaylist(ListFileName); }
+void TfrmKolviPlayer::FormDestroy(QObject*) { SavePlaylist(ListFileName); }
 
 void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
 {
@@ -142,7 +142,6 @@ void TfrmKolviPlayer::WMDropFiles(TMessage& Message)
 {
     const auto drop = reinterpret_cast<HDROP>(Message.WParam);
     const UINT count = DragQueryFileA(drop, DragFileCount, nullptr, 0);
-    fprintf(stderr, "DEBUG drop count %u\n", count);
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
     for (UINT index = 0; index < count; ++index) {
