@@ -5,8 +5,10 @@
 #include "SysUtils.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -63,6 +65,11 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     QMessageBox box(iconOf(flags), FromAnsi(caption), FromAnsi(text), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    // As on Windows, Ctrl+C takes the box's caption and text to the clipboard.
+    QShortcut copy(QKeySequence::Copy, &box);
+    QObject::connect(&copy, &QShortcut::activated, &box, [&box] {
+        QGuiApplication::clipboard()->setText(box.windowTitle() + "\n\n" + box.text() + "\n");
+    });
     box.exec();
     return IDOK;
 }

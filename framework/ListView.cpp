@@ -278,6 +278,10 @@ TListView::TListView(QWidget* owner) : QTreeView(owner), items_(std::make_unique
     setSelectionMode(QAbstractItemView::SingleSelection);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    // Files dropped on the list belong to the window that accepts them.
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    viewport()->setAcceptDrops(false);
+    setAcceptDrops(false);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TListView::OnViewSelectionChanged);
 }
 

@@ -1,0 +1,82 @@
+#include "PlayerProcess.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <sstream>
+
+namespace {
+
+std::string run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return process.readAllStandardOutput().toStdString();
+}
+
+}  // namespace
+
+std::vector<XWindow> ViewableWindows()
+{
+    std::vector<XWindow> windows;
+    std::istringstream lines(RunHelper({"windows"}));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        XWindow window;
+        fields >> window.id >> window.x >> window.y >> window.width >> window.height;
+        fields.ignore(1);
+        std::getline(fields, window.name);
+        windows.push_back(window);
+    }
+    return windows;
+}
+
+std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        for (const XWindow& window : ViewableWindows())
+            if (window.name == name)
+                return window;
+        QThread::msleep(50);
+    }
+    return std::nullopt;
+}
+
+std::string RunHelper(const QStringList& arguments) { return run(KOLVI_XHELPER_PATH, arguments); }
+
+std::string RunXdotool(const QStringList& arguments) { return run("xdotool", arguments); }
+
+PlayerProcess::PlayerProcess()
+{
+    QFile::copy(KOLVI_PLAYER_PATH, dir_.filePath("kolviplayer"));
+}
+
+PlayerProcess::~PlayerProcess()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+void PlayerProcess::start()
+{
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    process_.start(dir_.filePath("kolviplayer"), {});
+    process_.waitForStarted(30000);
+}
+
+bool PlayerProcess::waitForExit(int timeoutMs)
+{
+    return process_.waitForFinished(timeoutMs);
+}
