@@ -139,6 +139,9 @@ AtomicTextFileWriter::AtomicTextFileWriter(const std::string& path) : target_(re
     const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     struct stat old {};
     const bool hadFile = ::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file the user may not write keeps its text, as opening it for writing would fail.
+    if (hadFile && ::access(target_.c_str(), W_OK) != 0)
+        return;
     for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
         const std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "." + randomSuffix() + ".tmp";
         // The kernel applies the umask to a new file's mode, as for any new file.

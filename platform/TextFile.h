@@ -32,6 +32,8 @@ class AtomicTextFileWriter {
 public:
     // Creates a temporary file beside path (or beside the file a symbolic
     // link at path points to); path itself is not touched before Commit.
+    // Not open when path is a file this user may not write, or its folder
+    // takes no new file.
     explicit AtomicTextFileWriter(const std::string& path);
     ~AtomicTextFileWriter();
     AtomicTextFileWriter(const AtomicTextFileWriter&) = delete;

@@ -8,7 +8,9 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace std::string_literals;
@@ -59,6 +61,24 @@ private:
     rlimit saved_{};
     void (*previousHandler_)(int) = nullptr;
 };
+
+// Runs body as an ordinary user, for whom file permissions apply: as the
+// user "nobody" in a child process when the tests run as root. Answers the
+// body's result, or -1 when it could not run.
+int runWithoutPrivileges(const std::function<int()>& body)
+{
+    if (::geteuid() != 0)
+        return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped ? body() : 255);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}
 
 TEST_F(AtomicTextFileWriterTest, EveryLineFeedIsWrittenAsCarriageReturnLineFeed)
 {
@@ -171,6 +191,48 @@ TEST_F(AtomicTextFileWriterTest, APlaceThatCannotTakeTheFileFailsCleanly)
     EXPECT_FALSE(nowhere.IsOpen());
     nowhere.Write("0\r\n");
     EXPECT_FALSE(nowhere.Commit());
+}
+
+TEST_F(AtomicTextFileWriterTest, FilesAndFoldersTheUserMayNotWriteKeepTheirText)
+{
+    const std::string old = "1\r\r\n/m/a.mp3\r\r\n";
+    const auto makeFolder = [&](const char* name, mode_t folderMode, mode_t fileMode) {
+        ASSERT_TRUE(QDir(dir_.path()).mkdir(name));
+        const std::string folder = path(name);
+        const std::string file = folder + "/List.lst";
+        writeFileBytes(file, old);
+        ASSERT_EQ(::chmod(file.c_str(), fileMode), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), folderMode), 0);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+            ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+        }
+    };
+    ASSERT_EQ(::chmod(dir_.path().toStdString().c_str(), 0755), 0);
+    makeFolder("readonly-file", 0755, 0444);
+    makeFolder("readonly-folder", 0555, 0644);
+    makeFolder("writable", 0755, 0644);
+
+    const auto save = [&](const char* name) {
+        return runWithoutPrivileges([&] {
+            AtomicTextFileWriter writer(path(name) + "/List.lst");
+            const bool opened = writer.IsOpen();
+            writer.Write("0\r\n");
+            return (opened ? 1 : 0) + (writer.Commit() ? 2 : 0);
+        });
+    };
+    EXPECT_EQ(save("readonly-file"), 0);
+    EXPECT_EQ(save("readonly-folder"), 0);
+    EXPECT_EQ(save("writable"), 3) << "the same save where the user may write";
+
+    EXPECT_EQ(readFileBytes(path("readonly-file/List.lst")), old);
+    EXPECT_EQ(readFileBytes(path("readonly-folder/List.lst")), old);
+    EXPECT_EQ(readFileBytes(path("writable/List.lst")), "0\r\r\n");
+    for (const char* name : {"readonly-file", "readonly-folder", "writable"})
+        EXPECT_EQ(QDir(dir_.filePath(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{"List.lst"})
+            << name;
+    ::chmod(path("readonly-folder").c_str(), 0755);  // so the temporary folder can be removed
 }
 
 TEST_F(AtomicTextFileWriterTest, ASymbolicLinkStaysAndItsFileGetsTheText)
