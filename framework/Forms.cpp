@@ -59,9 +59,15 @@ void TForm::showEvent(QShowEvent* event)
 
 void TForm::closeEvent(QCloseEvent* event)
 {
-    event->accept();
-    if (Application != nullptr && Application->MainForm() == this)
+    if (Application != nullptr && Application->MainForm() == this) {
+        event->accept();
         Application->Terminate();
+        return;
+    }
+    // A secondary form is only hidden. Letting Qt close it would also drop
+    // its native window, and with it the frame that placing it relies on.
+    event->ignore();
+    hide();
 }
 
 void TForm::resizeEvent(QResizeEvent* event)
