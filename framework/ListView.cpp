@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -72,11 +73,27 @@ private:
     TListItems* items_;
 };
 
+void TSubItems::Add(std::string text)
+{
+    if (count_ == 0)
+        first_ = std::move(text);
+    else
+        more_.push_back(std::move(text));
+    ++count_;
+}
+
+const std::string& TSubItems::operator[](int index) const
+{
+    if (index < 0 || index >= count_)
+        throw std::out_of_range("no such sub-item");
+    return index == 0 ? first_ : more_[static_cast<std::size_t>(index - 1)];
+}
+
 std::string TSubItems::Text() const
 {
     std::string text;
-    for (const std::string& line : strings_)
-        text += line + "\r\n";
+    for (int index = 0; index < count_; ++index)
+        text += (*this)[index] + "\r\n";
     return text;
 }
 

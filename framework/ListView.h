@@ -22,14 +22,18 @@ class ListItemsModel;
 
 class TSubItems {
 public:
-    void Add(std::string text) { strings_.push_back(std::move(text)); }
-    int Count() const { return static_cast<int>(strings_.size()); }
-    const std::string& operator[](int index) const { return strings_.at(static_cast<std::size_t>(index)); }
+    void Add(std::string text);
+    int Count() const { return count_; }
+    const std::string& operator[](int index) const;
     // Every sub-item followed by CR LF.
     std::string Text() const;
 
 private:
-    std::vector<std::string> strings_;
+    // Most items have one sub-item: it is kept without a list of its own,
+    // which saves an allocation for each of many thousand entries.
+    std::string first_;
+    std::vector<std::string> more_;
+    int count_ = 0;
 };
 
 class TListItem {
