@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QShortcut>
 #include <QtGlobal>
 #include <unistd.h>
@@ -70,7 +71,11 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     QObject::connect(&copy, &QShortcut::activated, &box, [&box] {
         QGuiApplication::clipboard()->setText(box.windowTitle() + "\n\n" + box.text() + "\n");
     });
+    const QPointer<QWidget> previouslyActive = QApplication::activeWindow();
     box.exec();
+    // As on Windows, the window that was active before is active again.
+    if (previouslyActive != nullptr && previouslyActive->isVisible())
+        previouslyActive->activateWindow();
     return IDOK;
 }
 
