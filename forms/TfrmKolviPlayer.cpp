@@ -217,6 +217,10 @@ void TfrmKolviPlayer::btnLyricsClick(QObject*)
     frmLyrics->SetLeft(Left() + Width());
     frmLyrics->SetHeight(Height());
     frmLyrics->Show();
+    // A window's frame is known only once it is shown: on the first show its
+    // height may have to take the frame into account again.
+    if (frmLyrics->Height() != Height())
+        frmLyrics->SetHeight(Height());
     if (IsPlaying)
         frmLyrics->ShowTrackLyrics(MP3->FileName());
 }

@@ -1,0 +1,211 @@
+// The lyrics window and the main window's lyrics button, with the real web
+// engine; the lyrics host is routed to a local web server.
+#include "BuildSettings.h"
+#include "LocalHttpServer.h"
+#include "LyricsAddress.h"
+#include "PlayerWindows.h"
+#include "WebEngineTesting.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string IndexPath = "/kr/lyrics_plugin_index.html";
+
+QUrl LyricsPage(const std::string& pathAndQuery)
+{
+    return QUrl(QString::fromStdString("http://" KOLVI_LYRICS_HOST + pathAndQuery));
+}
+
+// One server for the whole process: the web engine learns where the
+// lyrics host is when it starts, and it starts once.
+LocalHttpServer& LyricsServer()
+{
+    static LocalHttpServer* server = [] {
+        static LocalHttpServer instance;
+        routeHostToServer(KOLVI_LYRICS_HOST, instance);
+        return &instance;
+    }();
+    return *server;
+}
+
+class LyricsWindowTest : public ::testing::Test {
+protected:
+    LyricsWindowTest() : server(LyricsServer()), firstRequest(server.pageRequests().size()) {}
+
+    // The requests this test made.
+    std::vector<std::string> Requests() const
+    {
+        return {server.pageRequests().begin() + static_cast<std::ptrdiff_t>(firstRequest),
+                server.pageRequests().end()};
+    }
+
+    void ClickLyrics() { windows.main()->btnLyrics->click(); }
+
+    QWebEngineView* View() const { return engineViewOf(windows.lyrics()->Browser); }
+
+    LocalHttpServer& server;
+    std::size_t firstRequest;
+    PlayerWindows windows;
+};
+
+TEST_F(LyricsWindowTest, IsBuiltHiddenFromItsLayoutWithoutStartingTheWebEngine)
+{
+    TfrmLyrics* lyrics = windows.lyrics();
+    EXPECT_FALSE(lyrics->Visible());
+    EXPECT_EQ(lyrics->Caption(), "Lyrics Viewer");
+    EXPECT_EQ(lyrics->Left(), 510);
+    EXPECT_EQ(lyrics->Top(), 161);
+    EXPECT_EQ(lyrics->size(), QSize(420, 375));
+    EXPECT_EQ(lyrics->Color(), clBtnFace);
+    EXPECT_EQ(lyrics->font().family(), "MS Sans Serif");
+    EXPECT_EQ(lyrics->font().pixelSize(), 11);
+    EXPECT_EQ(lyrics->Browser->geometry(), QRect(0, 0, 420, 375));
+    EXPECT_EQ(lyrics->Browser->Align(), TCppWebBrowser::alClient);
+    EXPECT_EQ(View(), nullptr);
+    EXPECT_EQ(webEngineHelperProcesses(), 0);
+}
+
+TEST_F(LyricsWindowTest, TheLyricsButtonShowsTheWindowBesideTheMainWindowWithTheIndexPage)
+{
+    TfrmKolviPlayer* main = windows.main();
+    TfrmLyrics* lyrics = windows.lyrics();
+    main->show();
+    const int width = lyrics->width();
+    ClickLyrics();
+    ASSERT_TRUE(lyrics->Visible());
+    EXPECT_EQ(lyrics->Left(), main->Left() + main->Width());
+    EXPECT_EQ(lyrics->Top(), main->Top());
+    EXPECT_EQ(lyrics->Height(), main->Height());
+    EXPECT_EQ(lyrics->width(), width);
+
+    ASSERT_NE(View(), nullptr);
+    LoadRecorder loads(View());
+    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
+    EXPECT_EQ(Requests(), std::vector<std::string>{IndexPath});
+    EXPECT_EQ(View()->url(), LyricsPage(IndexPath));
+}
+
+TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
+{
+    const std::string track = windows.folder() + "비 내리는 밤.mp3";
+    writeMp3WithTag(track, "Rain Drop", "Kim & \xea\xb0\x80");
+    TfrmLyrics* lyrics = windows.lyrics();
+    lyrics->Show();
+    ASSERT_NE(View(), nullptr);
+    LoadRecorder loads(View());
+    QSignalSpy navigations(lyrics->Browser, &TCppWebBrowser::NavigateRequested);
+    lyrics->ShowTrackLyrics(track);
+
+    EXPECT_EQ(LyricsAddress,
+              "http://" KOLVI_LYRICS_HOST "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%ea%b0%80");
+    // The web engine writes percent escapes with capital hex digits; the bytes are the same.
+    const std::string trackPage = "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%EA%B0%80";
+    ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
+    ASSERT_EQ(navigations.count(), 1);
+    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(trackPage));
+    ASSERT_FALSE(Requests().empty());
+    EXPECT_EQ(Requests().back(), trackPage);
+    EXPECT_EQ(View()->url(), LyricsPage(trackPage));
+}
+
+TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
+{
+    const std::string track = windows.folder() + "My Song.MP3";
+    writeMp3WithoutTag(track);
+    TfrmLyrics* lyrics = windows.lyrics();
+    lyrics->Show();
+    ASSERT_NE(View(), nullptr);
+    LoadRecorder loads(View());
+    lyrics->ShowTrackLyrics(track);
+    const std::string trackPage = "/kr/lyrics_plugin_show.html?title=My+Song&singer=";
+    ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
+    EXPECT_EQ(Requests().back(), trackPage);
+}
+
+TEST_F(LyricsWindowTest, WhileATrackIsOnTheButtonAsksForTheIndexAndThenTheTracksPageWhichStays)
+{
+    const std::string track = windows.folder() + "track.mp3";
+    writeMp3WithTag(track, "Rain", "Kim");
+    TfrmKolviPlayer* main = windows.main();
+    main->show();
+    main->MP3->SetFileName(track);
+    main->IsPlaying = 1;
+    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    ClickLyrics();
+    ASSERT_EQ(navigations.count(), 2);
+    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(IndexPath));
+    const std::string trackPage = "/kr/lyrics_plugin_show.html?title=Rain&singer=Kim";
+    EXPECT_EQ(navigations[1][0].toUrl(), LyricsPage(trackPage));
+
+    LoadRecorder loads(View());
+    ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
+    // The index request may be overtaken before it reaches the server, never after.
+    const auto requests = Requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back(), trackPage);
+    EXPECT_TRUE(requests.size() == 1 || (requests.size() == 2 && requests[0] == IndexPath));
+    EXPECT_EQ(View()->url(), LyricsPage(trackPage));
+    EXPECT_EQ(runScript(View(), "location.search").toString(), "?title=Rain&singer=Kim");
+}
+
+TEST_F(LyricsWindowTest, TheButtonHidesAVisibleWindowAndTheCloseButtonHidesItToo)
+{
+    TfrmKolviPlayer* main = windows.main();
+    TfrmLyrics* lyrics = windows.lyrics();
+    main->show();
+    ClickLyrics();
+    ASSERT_TRUE(lyrics->Visible());
+    LoadRecorder loads(View());
+    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
+
+    // Hidden even when other windows cover it.
+    main->raise();
+    ClickLyrics();
+    EXPECT_FALSE(lyrics->Visible());
+    EXPECT_EQ(View()->url(), LyricsPage(IndexPath));
+
+    // Shown again: the index page is asked for again.
+    QSignalSpy navigations(lyrics->Browser, &TCppWebBrowser::NavigateRequested);
+    ClickLyrics();
+    EXPECT_TRUE(lyrics->Visible());
+    ASSERT_EQ(navigations.count(), 1);
+    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(IndexPath));
+
+    // The window's own close button only hides it.
+    lyrics->close();
+    EXPECT_FALSE(lyrics->Visible());
+    EXPECT_EQ(frmLyrics, lyrics);
+    EXPECT_TRUE(main->Visible());
+}
+
+TEST_F(LyricsWindowTest, EachShowPlacesItBesideTheMainWindowAgainAndKeepsTheUsersWidth)
+{
+    TfrmKolviPlayer* main = windows.main();
+    TfrmLyrics* lyrics = windows.lyrics();
+    main->show();
+    ClickLyrics();
+    ASSERT_TRUE(lyrics->Visible());
+
+    // The user moves and resizes both windows; then closes the lyrics window.
+    lyrics->move(20, 30);
+    lyrics->resize(500, 200);
+    const int userWidth = lyrics->width();
+    main->move(100, 120);
+    main->resize(main->width() + 40, main->height() + 60);
+    lyrics->close();
+    ASSERT_FALSE(lyrics->Visible());
+
+    ClickLyrics();
+    ASSERT_TRUE(lyrics->Visible());
+    const QRect beside = main->frameGeometry();
+    EXPECT_EQ(lyrics->frameGeometry().left(), beside.left() + beside.width());
+    EXPECT_EQ(lyrics->frameGeometry().top(), beside.top());
+    EXPECT_EQ(lyrics->frameGeometry().height(), beside.height());
+    EXPECT_EQ(lyrics->width(), userWidth);
+    EXPECT_EQ(lyrics->Browser->geometry(), lyrics->rect());
+}
+
+}  // namespace
