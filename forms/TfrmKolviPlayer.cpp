@@ -188,23 +188,147 @@ void TfrmKolviPlayer::AddEntry(const std::string& path)
     item->SubItems()->Add(path);
 }
 
-void TfrmKolviPlayer::btnPlayClick(QObject*) {}
+namespace {
 
-void TfrmKolviPlayer::btnPauseClick(QObject*) {}
+const QString PauseCaption = QStringLiteral("멈춤");
+const QString ContinueCaption = QStringLiteral("계속");
 
-void TfrmKolviPlayer::btnStopClick(QObject*) {}
+}  // namespace
 
-void TfrmKolviPlayer::btnNextClick(QObject*) {}
+void TfrmKolviPlayer::PlayItem(TListItem* Item)
+{
+    if (Item == nullptr)
+        return;
+    CurrentIndex = Item->Index();
+    MP3->SetFileName(EntryPath(Item));
+    try {
+        MP3->Open();
+    } catch (...) {
+        // The file played before is closed now: staying Playing would make
+        // every tick and button fail on a closed device.
+        ShowIdle();
+        throw;
+    }
+    // A seek made while paused may still be waiting in From.
+    if (SeekPending) {
+        MP3->SetFrom(0);
+        SeekPending = false;
+    }
+    MP3->Play();
+    if (frmLyrics != nullptr && frmLyrics->Visible())
+        frmLyrics->ShowTrackLyrics(MP3->FileName());
+    IsPlaying = 1;
+    IsPaused = 0;
+    btnPause->SetCaption(PauseCaption);
+    TrackPos->SetPosition(0);
+    TrackPos->SetMax(static_cast<int>(MP3->TrackLength(1)));
+}
 
-void TfrmKolviPlayer::btnPrevClick(QObject*) {}
+void TfrmKolviPlayer::ShowIdle()
+{
+    IsPlaying = 0;
+    IsPaused = 0;
+    btnPause->SetCaption(PauseCaption);
+}
 
-void TfrmKolviPlayer::lvFileListDblClick(QObject*) {}
+void TfrmKolviPlayer::StartOnly(TListItem* Item)
+{
+    DeselectAll();
+    Item->SetSelected(true);
+    PlayItem(Item);
+}
 
-void TfrmKolviPlayer::TrackPosChange(QObject*) {}
+void TfrmKolviPlayer::btnPlayClick(QObject*)
+{
+    if (TListItem* item = lvFileList->Selected())
+        StartOnly(item);
+}
 
-void TfrmKolviPlayer::TrackTimerTimer(QObject*) {}
+void TfrmKolviPlayer::btnPauseClick(QObject*)
+{
+    if (IsPlaying == 0)
+        return;
+    if (IsPaused == 1) {
+        // Continuing after a seek plays from the slider's place.
+        if (SeekPending) {
+            SeekPending = false;
+            MP3->Play();
+        } else {
+            MP3->Resume();
+        }
+        IsPaused = 0;
+        btnPause->SetCaption(PauseCaption);
+    } else {
+        MP3->Pause();
+        IsPaused = 1;
+        btnPause->SetCaption(ContinueCaption);
+    }
+}
 
-void TfrmKolviPlayer::TrackVolChange(QObject*) {}
+void TfrmKolviPlayer::btnStopClick(QObject*)
+{
+    if (IsPlaying == 0)
+        return;
+    MP3->Stop();
+    ShowIdle();
+}
+
+void TfrmKolviPlayer::btnNextClick(QObject*)
+{
+    TListItems* items = lvFileList->Items();
+    TListItem* item = items->Item(CurrentIndex + 1);
+    if (item == nullptr)
+        item = items->Item(0);
+    if (item != nullptr)
+        StartOnly(item);
+}
+
+void TfrmKolviPlayer::btnPrevClick(QObject*)
+{
+    TListItems* items = lvFileList->Items();
+    TListItem* item = items->Item(CurrentIndex - 1);
+    if (item == nullptr)
+        item = items->Item(items->Count() - 1);
+    if (item != nullptr)
+        StartOnly(item);
+}
+
+void TfrmKolviPlayer::lvFileListDblClick(QObject*)
+{
+    if (TListItem* item = lvFileList->Selected())
+        PlayItem(item);
+}
+
+void TfrmKolviPlayer::TrackPosChange(QObject*)
+{
+    if (IsPlaying == 0)
+        return;
+    const auto position = static_cast<DWORD>(TrackPos->Position());
+    if (IsPaused == 1) {
+        // Stays paused, silent: the next Play (continue) starts from here.
+        MP3->SetFrom(position);
+        SeekPending = true;
+        return;
+    }
+    MP3->Pause();
+    MP3->SetFrom(position);
+    SeekPending = false;
+    MP3->Play();
+}
+
+void TfrmKolviPlayer::TrackTimerTimer(QObject*)
+{
+    if (IsPlaying == 0)
+        return;
+    if (MP3->TrackLength(1) == MP3->Position())
+        btnNextClick(this);
+}
+
+void TfrmKolviPlayer::TrackVolChange(QObject*)
+{
+    if (IsPlaying != 0)
+        SetSpeakerVolume(static_cast<DWORD>(TrackVol->Position()));
+}
 
 void TfrmKolviPlayer::btnLyricsClick(QObject*)
 {
@@ -238,10 +362,88 @@ void TfrmKolviPlayer::btnConnectHomePageClick(QObject*)
     ShellExecuteA(Handle(), "open", "Iexplore.exe", address.c_str(), "", SW_SHOWNORMAL);
 }
 
-bool TfrmKolviPlayer::OpenMixer() { return false; }
+bool TfrmKolviPlayer::OpenMixer()
+{
+    MixerDeviceCount = mixerGetNumDevs();
+    MixerHandle = nullptr;
+    MixerCaps = MIXERCAPSA{};
+    if (MixerDeviceCount == 0)
+        return true;
+    if (mixerOpen(&MixerHandle, 0, reinterpret_cast<DWORD_PTR>(Handle()), 0, CALLBACK_WINDOW) != MMSYSERR_NOERROR)
+        return false;
+    if (mixerGetDevCapsA(MixerHandle, &MixerCaps, sizeof MixerCaps) != MMSYSERR_NOERROR) {
+        // A device that cannot describe itself counts as none, so that no
+        // slider move is ever written to a control that was never found.
+        mixerClose(MixerHandle);
+        MixerHandle = nullptr;
+        return false;
+    }
+    return true;
+}
 
-bool TfrmKolviPlayer::FindSpeakerVolumeControl() { return false; }
+bool TfrmKolviPlayer::FindSpeakerVolumeControl()
+{
+    if (MixerHandle == nullptr)
+        return false;
+    MIXERLINEA line{};
+    line.cbStruct = sizeof line;
+    line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    if (mixerGetLineInfoA(MixerHandle, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
+        MMSYSERR_NOERROR)
+        return false;
+    MIXERCONTROLA control{};
+    MIXERLINECONTROLSA controls{};
+    controls.cbStruct = sizeof controls;
+    controls.dwLineID = line.dwLineID;
+    controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+    controls.cControls = 1;
+    controls.cbmxctrl = sizeof control;
+    controls.pamxctrl = &control;
+    if (mixerGetLineControlsA(MixerHandle, &controls, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) !=
+        MMSYSERR_NOERROR)
+        return false;
+    VolumeMinimum = control.Bounds.dwMinimum;
+    VolumeMaximum = control.Bounds.dwMaximum;
+    VolumeControlID = control.dwControlID;
+    return true;
+}
 
-bool TfrmKolviPlayer::GetSpeakerVolume(DWORD&) { return false; }
+namespace {
 
-bool TfrmKolviPlayer::SetSpeakerVolume(DWORD) { return false; }
+// One unsigned value for all channels of the volume control.
+MIXERCONTROLDETAILS VolumeDetails(DWORD controlID, MIXERCONTROLDETAILS_UNSIGNED& value)
+{
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof details;
+    details.dwControlID = controlID;
+    details.cChannels = 1;
+    details.cMultipleItems = 0;
+    details.cbDetails = sizeof value;
+    details.paDetails = &value;
+    return details;
+}
+
+}  // namespace
+
+bool TfrmKolviPlayer::GetSpeakerVolume(DWORD& Value)
+{
+    if (MixerHandle == nullptr)
+        return false;
+    MIXERCONTROLDETAILS_UNSIGNED value{};
+    MIXERCONTROLDETAILS details = VolumeDetails(VolumeControlID, value);
+    if (mixerGetControlDetailsA(MixerHandle, &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) !=
+        MMSYSERR_NOERROR)
+        return false;
+    Value = value.dwValue;
+    return true;
+}
+
+bool TfrmKolviPlayer::SetSpeakerVolume(DWORD Value)
+{
+    if (MixerHandle == nullptr)
+        return false;
+    MIXERCONTROLDETAILS_UNSIGNED value{Value};
+    MIXERCONTROLDETAILS details = VolumeDetails(VolumeControlID, value);
+    return mixerSetControlDetails(MixerHandle, &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
+           MMSYSERR_NOERROR;
+}

@@ -74,8 +74,11 @@ public Q_SLOTS:
     void btnAddClick(QObject* Sender);
     void btnDelClick(QObject* Sender);
 
-    // Transport, volume, lyrics, about and home page: bound by the layout;
-    // they act once those features are in.
+    // Starts an entry from its beginning: the one way a track starts.
+    // Raises what opening the file raises, after going back to Idle.
+    void PlayItem(TListItem* Item);
+
+    // Transport, volume, lyrics, about and home page, bound by the layout.
     void btnPlayClick(QObject* Sender);
     void btnPauseClick(QObject* Sender);
     void btnStopClick(QObject* Sender);
@@ -91,6 +94,13 @@ public Q_SLOTS:
 
 private:
     void AddEntry(const std::string& path);
+    // Not playing: IsPlaying and IsPaused 0, the pause button shows "멈춤".
+    void ShowIdle();
+    // Makes Item the only selected entry and starts it.
+    void StartOnly(TListItem* Item);
+
+    // A seek made while paused is kept in MP3's From for the next Play.
+    bool SeekPending = false;
 
     bool OpenMixer();
     bool FindSpeakerVolumeControl();

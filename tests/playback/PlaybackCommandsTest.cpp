@@ -1,0 +1,184 @@
+// What the window's transport sends to the media device, counted on the
+// recording MCI layer: the exact commands of a start, a seek, a pause and
+// a tick, and nothing at all while Idle.
+#include "Application.h"
+#include "FileBytes.h"
+#include "RecordingMci.h"
+#include "ScopedLocale.h"
+#include "TfrmKolviPlayer.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// "STATUS item=2", "PLAY from=300": the command and what tells it apart.
+std::string describe(const MciCall& call)
+{
+    std::ostringstream text;
+    switch (call.message) {
+    case MCI_OPEN: text << "OPEN " << call.element; break;
+    case MCI_CLOSE: text << "CLOSE"; break;
+    case MCI_PLAY: text << "PLAY"; break;
+    case MCI_SEEK: text << "SEEK"; break;
+    case MCI_STOP: text << "STOP"; break;
+    case MCI_PAUSE: text << "PAUSE"; break;
+    case MCI_RESUME: text << "RESUME"; break;
+    case MCI_STATUS: text << "STATUS item=" << call.item; break;
+    default: text << "0x" << std::hex << call.message; break;
+    }
+    if (call.message == MCI_STATUS && (call.flags & MCI_TRACK))
+        text << " track=" << call.track;
+    if (call.message == MCI_PLAY && (call.flags & MCI_FROM))
+        text << " from=" << call.from;
+    return text.str();
+}
+
+using Calls = std::vector<std::string>;
+
+class PlaybackCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetRecordingMci();
+        answer(MCI_MODE_PLAY, 0);
+        recordingMci().statusAnswers[MCI_STATUS_LENGTH] = 1500;
+        const std::string folder = dir.path().toStdString() + "/";
+        writeFileBytes(folder + "List.lst", "0\r\r\n/music/one.mp3\r\r\n/music/two.mp3\r\r\n");
+        application = std::make_unique<TApplication>(folder + "kolviplayer");
+        application->CreateForm(form);
+    }
+
+    static void answer(DWORD mode, DWORD position)
+    {
+        recordingMci().statusAnswers[MCI_STATUS_MODE] = mode;
+        recordingMci().statusAnswers[MCI_STATUS_POSITION] = position;
+    }
+
+    // The commands sent while action ran.
+    template <typename Action>
+    Calls sentBy(Action action)
+    {
+        recordingMci().calls.clear();
+        action();
+        Calls calls;
+        for (const MciCall& call : recordingMci().calls)
+            if (call.message != MCI_GETDEVCAPS && call.message != MCI_WHERE)
+                calls.push_back(describe(call));
+        return calls;
+    }
+
+    void play() { form->btnPlayClick(form->btnPlay); }
+    void tick() { form->TrackTimerTimer(form->TrackTimer); }
+
+    ScopedLocale locale{Utf8Locale};
+    QTemporaryDir dir;
+    std::unique_ptr<TApplication> application;
+    TfrmKolviPlayer* form = nullptr;
+};
+
+const std::string Length = "STATUS item=1";
+const std::string Position = "STATUS item=2";
+const std::string Mode = "STATUS item=4";
+const std::string TrackLength = "STATUS item=1 track=1";
+
+TEST_F(PlaybackCommands, NothingIsSentWhileIdle)
+{
+    EXPECT_EQ(sentBy([&] {
+                  tick();
+                  form->btnPauseClick(form->btnPause);
+                  form->btnStopClick(form->btnStop);
+                  form->TrackPos->SetPosition(5);
+              }),
+              Calls{});
+}
+
+TEST_F(PlaybackCommands, AStartOpensPlaysAndAsksTheTrackLength)
+{
+    EXPECT_EQ(sentBy([&] { play(); }),
+              (Calls{"OPEN /music/one.mp3", Length, Mode, Position, Length, "PLAY", TrackLength}));
+    EXPECT_EQ(form->TrackPos->Max(), 1500);
+
+    // From a moved slider the reset to 0 is a seek of its own.
+    form->TrackPos->SetPosition(900);
+    EXPECT_EQ(sentBy([&] { form->btnNextClick(form->btnNext); }),
+              (Calls{"CLOSE", "OPEN /music/two.mp3", Length, Mode, Position, Length, "PLAY", Mode, "PAUSE",
+                     Position, Length, "PLAY from=0", TrackLength}));
+}
+
+TEST_F(PlaybackCommands, ATickWhilePlayingOrPausedCostsTwoStatusQueries)
+{
+    play();
+    answer(MCI_MODE_PLAY, 700);
+    EXPECT_EQ(sentBy([&] { tick(); }), (Calls{TrackLength, Position}));
+    form->btnPauseClick(form->btnPause);
+    answer(MCI_MODE_PAUSE, 700);
+    EXPECT_EQ(sentBy([&] { tick(); }), (Calls{TrackLength, Position}));
+    EXPECT_EQ(form->CurrentIndex, 0);
+
+    // At the end the tick goes on to the next entry.
+    answer(MCI_MODE_STOP, 1500);
+    const Calls calls = sentBy([&] { tick(); });
+    ASSERT_GE(calls.size(), 4u);
+    EXPECT_EQ(calls[2], "CLOSE");
+    EXPECT_EQ(calls[3], "OPEN /music/two.mp3");
+    EXPECT_EQ(form->CurrentIndex, 1);
+}
+
+TEST_F(PlaybackCommands, ASeekWhilePlayingPausesAndPlaysFromTheSlider)
+{
+    play();
+    EXPECT_EQ(sentBy([&] { form->TrackPos->SetPosition(800); }),
+              (Calls{Mode, "PAUSE", Position, Length, "PLAY from=800"}));
+}
+
+TEST_F(PlaybackCommands, ASeekWhilePausedSendsNothingAndContinuePlaysFromThere)
+{
+    play();
+    EXPECT_EQ(sentBy([&] { form->btnPauseClick(form->btnPause); }), (Calls{Mode, "PAUSE"}));
+    answer(MCI_MODE_PAUSE, 300);
+    EXPECT_EQ(sentBy([&] {
+                  form->TrackPos->SetPosition(800);
+                  form->TrackPos->SetPosition(1200);
+              }),
+              Calls{});
+    EXPECT_EQ(form->IsPaused, 1);
+    EXPECT_EQ(sentBy([&] { form->btnPauseClick(form->btnPause); }), (Calls{Position, Length, "PLAY from=1200"}));
+
+    // Without a seek, continue resumes where the pause left it.
+    answer(MCI_MODE_PLAY, 1300);
+    form->btnPauseClick(form->btnPause);
+    answer(MCI_MODE_PAUSE, 1300);
+    EXPECT_EQ(sentBy([&] { form->btnPauseClick(form->btnPause); }), (Calls{"RESUME"}));
+}
+
+TEST_F(PlaybackCommands, ASeekLeftWaitingByStopDoesNotMoveTheNextStart)
+{
+    play();
+    form->btnPauseClick(form->btnPause);
+    form->TrackPos->SetPosition(1200);
+    EXPECT_EQ(sentBy([&] { form->btnStopClick(form->btnStop); }), Calls{"STOP"});
+    // The slider goes back while Idle, so starting resets nothing.
+    form->TrackPos->SetPosition(0);
+    EXPECT_EQ(sentBy([&] { play(); }),
+              (Calls{"CLOSE", "OPEN /music/one.mp3", Length, Mode, Position, Length, "PLAY from=0", TrackLength}));
+}
+
+TEST_F(PlaybackCommands, AFailedOpenLeavesNothingToSendUntilTheNextStart)
+{
+    play();
+    recordingMci().results[MCI_OPEN] = MCIERR_FILE_NOT_FOUND;
+    EXPECT_THROW(form->btnNextClick(form->btnNext), EMCIDeviceError);
+    EXPECT_EQ(form->IsPlaying, 0);
+    EXPECT_EQ(sentBy([&] {
+                  tick();
+                  form->btnPauseClick(form->btnPause);
+                  form->btnStopClick(form->btnStop);
+                  form->TrackPos->SetPosition(300);
+              }),
+              Calls{});
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+#include "PlayerFixture.h"
+
+#include "FileBytes.h"
+#include "MciTesting.h"
+#include "Mp3Fixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <cstdlib>
+
+std::vector<QMessageBox*> OpenMessageBoxes()
+{
+    std::vector<QMessageBox*> boxes;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
+            boxes.push_back(box);
+    return boxes;
+}
+
+BoxAnswerer::BoxAnswerer()
+{
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+        for (QMessageBox* box : OpenMessageBoxes()) {
+            seen_.push_back({box->windowTitle(), box->text(), box->icon()});
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->close();
+        }
+    });
+    poll_.start(20);
+}
+
+std::vector<QString> BoxAnswerer::texts() const
+{
+    std::vector<QString> texts;
+    for (const Seen& box : seen_)
+        texts.push_back(box.text);
+    return texts;
+}
+
+void PlayerFixture::SetUp()
+{
+    if (std::getenv("PULSE_SERVER") == nullptr)
+        GTEST_SKIP() << "needs the test sound server (scripts/with-test-env.sh)";
+}
+
+void PlayerFixture::TearDown() { stop(); }
+
+std::string PlayerFixture::track(int number, double seconds)
+{
+    Mp3Spec spec;
+    spec.seconds = seconds;
+    spec.frequencyHz = 440.0 + 110.0 * number;
+    const std::string path = folder() + "track " + std::to_string(number) + ".mp3";
+    makeMp3(path, spec);
+    return path;
+}
+
+void PlayerFixture::start(const std::vector<std::string>& paths, int currentIndex)
+{
+    stop();
+    paths_ = paths;
+    std::string bytes = std::to_string(currentIndex) + "\r\r\n";
+    for (const std::string& path : paths)
+        bytes += path + "\r\r\n";
+    writeFileBytes(listFile(), bytes);
+    application_ = std::make_unique<TApplication>(folder() + "kolviplayer");
+    application_->CreateForm(form);
+}
+
+void PlayerFixture::stop()
+{
+    application_.reset();
+    form = nullptr;
+}
+
+std::vector<int> PlayerFixture::selected() const
+{
+    std::vector<int> result;
+    for (TListItem* item = form->lvFileList->Selected(); item != nullptr;
+         item = form->lvFileList->GetNextSelected(item))
+        result.push_back(item->Index());
+    return result;
+}
+
+void PlayerFixture::select(std::initializer_list<int> indexes)
+{
+    for (int index : indexes)
+        form->lvFileList->Items()->Item(index)->SetSelected(true);
+}
+
+int PlayerFixture::openedEntry() const
+{
+    for (std::size_t i = 0; i < paths_.size(); ++i)
+        if (paths_[i] == form->MP3->FileName())
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool PlayerFixture::waitForEnd()
+{
+    return waitUntil([this] {
+        return form->MP3->Mode() == mdStopped && form->MP3->Position() == form->MP3->TrackLength(1);
+    });
+}
+
+bool PlayerFixture::waitForPosition(DWORD ms)
+{
+    return waitUntil([this, ms] { return form->MP3->Position() > ms; });
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The real main window playing real MP3 files through the real media device
+// into the test sound server: an application object whose executable lives
+// in a temporary folder, a "List.lst" written there before the window is
+// built, and tones of their own pitch for each track.
+#include "Application.h"
+#include "ScopedLocale.h"
+#include "TfrmKolviPlayer.h"
+
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class PlayerFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string folder() const { return dir_.path().toStdString() + "/"; }
+    std::string listFile() const { return folder() + "List.lst"; }
+
+    // A tone of its own pitch (440 Hz and up by 110 Hz per index) in the folder.
+    std::string track(int number, double seconds);
+    // A path in the folder that names no file.
+    std::string missing(const std::string& name) const { return folder() + name; }
+    // Writes "List.lst" with the current index and the paths, then builds the window.
+    void start(const std::vector<std::string>& paths, int currentIndex = -1);
+    // Destroys the window, which saves "List.lst".
+    void stop();
+
+    std::vector<int> selected() const;
+    void select(std::initializer_list<int> indexes);
+    // The entry's index whose path MP3 holds, or -1.
+    int openedEntry() const;
+    QString pauseCaption() const { return form->btnPause->Caption(); }
+    // Runs the event loop until the device has played its file to the end.
+    bool waitForEnd();
+    // Runs the event loop until the device's position has passed ms.
+    bool waitForPosition(DWORD ms);
+
+    ScopedLocale locale_{Utf8Locale};
+    QTemporaryDir dir_;
+    std::unique_ptr<TApplication> application_;
+    TfrmKolviPlayer* form = nullptr;
+    std::vector<std::string> paths_;
+};
+
+// Message boxes open now, the one on top last.
+std::vector<QMessageBox*> OpenMessageBoxes();
+
+// While it lives, every message box that opens is recorded and closed with
+// its OK button, as a user would, so that no box can stop a test.
+class BoxAnswerer {
+public:
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    BoxAnswerer();
+    const std::vector<Seen>& seen() const { return seen_; }
+    std::vector<QString> texts() const;
+
+private:
+    QTimer poll_;
+    std::vector<Seen> seen_;
+};
+
+inline const QString Pause = QString::fromUtf8("멈춤");
+inline const QString Continue = QString::fromUtf8("계속");
