@@ -2,7 +2,7 @@
 // lengths and seeks for every kind of stream, bad and damaged files,
 // completion notices, and a sound card that fails.
 #include "MciTesting.h"
-#include "Mp3Fixture.h"
+#include "Mp3Encoder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,10 +20,10 @@ class MciNullOutput : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
 
-    std::string mp3(const std::string& name, const Mp3Spec& spec = {})
+    std::string mp3(const std::string& name, const Mp3Spec& spec = {}, const Mp3Extras& extras = {})
     {
         const std::string file = path(name);
-        makeMp3(file, spec);
+        encodeMp3(file, spec, extras);
         return file;
     }
 
@@ -61,7 +61,10 @@ protected:
 struct StreamCase {
     const char* name;
     Mp3Spec spec;
+    Mp3Extras extras{};
 };
+
+void PrintTo(const StreamCase& stream, std::ostream* out) { *out << stream.name; }
 
 class MciStreamKinds : public MciNullOutput, public ::testing::WithParamInterface<StreamCase> {
     NullOutputScope untimed;
@@ -70,7 +73,13 @@ class MciStreamKinds : public MciNullOutput, public ::testing::WithParamInterfac
 TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)
 {
     const Mp3Spec spec = GetParam().spec;
-    const std::string file = mp3("stream.mp3", spec);
+    const std::string file = mp3("stream.mp3", spec, GetParam().extras);
+    if (GetParam().extras.freeFormat) {
+        const std::string bytes = fileBytes(file);
+        const auto sync = bytes.find('\xFF');
+        ASSERT_NE(sync, std::string::npos);
+        EXPECT_EQ(static_cast<unsigned char>(bytes[sync + 2]) >> 4, 0) << "bit-rate index 0: free format";
+    }
     TestDevice device(file, catcher.handle());
     ASSERT_EQ(device.openError(), 0u) << mciText(device.openError());
     EXPECT_EQ(device.mode(), MCI_MODE_STOP);
@@ -96,7 +105,7 @@ TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)
     EXPECT_EQ(catcher.notices.front().LParam, static_cast<LPARAM>(device.id()));
 }
 
-Mp3Spec stream(int rate, int channels, int kbps, bool vbr, bool info, std::vector<std::string> extra = {})
+Mp3Spec stream(int rate, int channels, int kbps, bool vbr, bool info)
 {
     Mp3Spec spec;
     spec.seconds = 1.3;
@@ -105,7 +114,6 @@ Mp3Spec stream(int rate, int channels, int kbps, bool vbr, bool info, std::vecto
     spec.bitrateKbps = kbps;
     spec.vbr = vbr;
     spec.infoHeader = info;
-    spec.extraLameArguments = std::move(extra);
     return spec;
 }
 
@@ -123,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StreamCase{"Mpeg25At11Mono", stream(11025, 1, 24, false, true)},
                       StreamCase{"Mpeg25At8Mono", stream(8000, 1, 16, false, true)},
                       StreamCase{"Mpeg25At8MonoNoInfo", stream(8000, 1, 16, false, false)},
-                      StreamCase{"FreeFormat", stream(44100, 2, 320, false, false, {"--freeformat"})}),
+                      StreamCase{"FreeFormat", stream(44100, 2, 320, false, false), {.freeFormat = true}}),
     [](const ::testing::TestParamInfo<StreamCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MciNullOutput, HugeId3v2TagChangesNothing)

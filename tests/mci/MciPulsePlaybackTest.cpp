@@ -2,7 +2,7 @@
 // test sink, recorded from the sink's monitor.
 #include "MciTesting.h"
 #include "MonitorRecorder.h"
-#include "Mp3Fixture.h"
+#include "Mp3Encoder.h"
 #include "PulseDaemon.h"
 
 #include <QTemporaryDir>
@@ -31,7 +31,7 @@ protected:
     std::string mp3(const std::string& name, const Mp3Spec& spec)
     {
         const std::string file = dir.filePath(QString::fromStdString(name)).toStdString();
-        makeMp3(file, spec);
+        encodeMp3(file, spec);
         return file;
     }
 

@@ -1,6 +1,6 @@
 // The sound server going away under an open device, and coming back.
 #include "MciTesting.h"
-#include "Mp3Fixture.h"
+#include "Mp3Encoder.h"
 #include "PulseDaemon.h"
 
 #include <QTemporaryDir>
@@ -19,7 +19,7 @@ protected:
         Mp3Spec spec;
         spec.seconds = 4.0;
         file = dir.filePath("song.mp3").toStdString();
-        makeMp3(file, spec);
+        encodeMp3(file, spec);
         // Every connection of this process goes to the private server.
         server.exportToEnvironment();
     }

@@ -2,7 +2,7 @@
 // way the main window drives it.
 #include "MPlayer.h"
 #include "MciTesting.h"
-#include "Mp3Fixture.h"
+#include "Mp3Encoder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ protected:
         Mp3Spec spec;
         spec.seconds = seconds;
         const std::string file = dir.filePath(QString::fromStdString(name)).toStdString();
-        makeMp3(file, spec);
+        encodeMp3(file, spec);
         return file;
     }
 
