@@ -13,8 +13,6 @@ int main(int argc, char** argv)
 {
     // Texts and paths are bytes in the user's locale.
     std::setlocale(LC_ALL, "");
-    // The lyrics window's web engine shares OpenGL contexts with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qtApplication(argc, argv);
     QApplication::setWindowIcon(QIcon(ResourcePath("MAINICON.png")));
     TApplication application(ExecutablePath());

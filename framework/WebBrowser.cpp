@@ -1,27 +1,50 @@
 #include "WebBrowser.h"
 
-#include "IsolatedWebPage.h"
+#include "WebEngineView.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibrary>
 #include <QVBoxLayout>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
-#include <unistd.h>
 #include <utility>
 
 namespace {
 
-// The web engine's sandbox cannot work for the root user, and without it
-// switched off the engine ends at once. It is read when the engine starts.
-void AllowStartAsRoot()
-{
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-}
-
 bool IsLeftOut(const TVariant& argument)
 {
     return argument.vt == VT_EMPTY || argument.IsMissing();
+}
+
+// The module's entry point, or the reason it could not be had. The module
+// stays loaded to the end: a web engine cannot be unloaded.
+struct ModuleEntry {
+    CreateWebEngineViewFunction create = nullptr;
+    QString failure;
+};
+
+const ModuleEntry& WebEngineModule()
+{
+    static const ModuleEntry entry = [] {
+        const QString fileName = QFileInfo(QStringLiteral(KOLVI_WEBENGINE_MODULE)).fileName();
+        ModuleEntry found;
+        for (const QString& path : {QDir(QCoreApplication::applicationDirPath()).filePath(fileName),
+                                    QStringLiteral(KOLVI_WEBENGINE_MODULE)}) {
+            if (!QFileInfo::exists(path))
+                continue;
+            QLibrary module(path);
+            found.create = reinterpret_cast<CreateWebEngineViewFunction>(module.resolve(CreateWebEngineViewName));
+            if (found.create != nullptr)
+                return found;
+            found.failure = module.errorString();
+        }
+        if (found.failure.isEmpty())
+            found.failure = QStringLiteral("%1 is not installed").arg(fileName);
+        return found;
+    }();
+    return entry;
 }
 
 }  // namespace
@@ -75,7 +98,7 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
         return E_INVALIDARG;
     emit NavigateRequested(address);
     if (view_)
-        view_->load(address);
+        view_->Load(address);
     else
         pending_ = address;
     return S_OK;
@@ -83,18 +106,23 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
 
 void TCppWebBrowser::showEvent(QShowEvent* event)
 {
-    if (!view_)
+    if (!view_ && failure_ == nullptr)
         CreateEngine();
     TWinControl::showEvent(event);
 }
 
 void TCppWebBrowser::CreateEngine()
 {
-    AllowStartAsRoot();
-    profile_ = MakeIsolatedProfile();
-    page_ = std::make_unique<IsolatedWebPage>(profile_.get());
-    view_ = std::make_unique<QWebEngineView>(page_.get(), this);
+    const ModuleEntry& module = WebEngineModule();
+    if (module.create == nullptr) {
+        failure_ = new QLabel(QStringLiteral("The web engine could not be started: %1").arg(module.failure), this);
+        failure_->setWordWrap(true);
+        failure_->setAlignment(Qt::AlignCenter);
+        layout()->addWidget(failure_);
+        return;
+    }
+    view_.reset(module.create(this));
     layout()->addWidget(view_.get());
     if (!pending_.isEmpty())
-        view_->load(std::exchange(pending_, QUrl()));
+        view_->Load(std::exchange(pending_, QUrl()));
 }

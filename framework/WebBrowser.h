@@ -9,9 +9,8 @@
 #include <memory>
 #include <string>
 
-class QWebEnginePage;
-class QWebEngineProfile;
-class QWebEngineView;
+class QLabel;
+class WebEngineView;
 
 class TCppWebBrowser : public TWinControl {
     Q_OBJECT
@@ -55,10 +54,8 @@ private:
 
     TAlign align_ = alNone;
 
-    // Declared in the order of creation: the view goes first, then its page,
-    // and the profile last, as the web engine requires.
-    std::unique_ptr<QWebEngineProfile> profile_;
-    std::unique_ptr<QWebEnginePage> page_;
-    std::unique_ptr<QWebEngineView> view_;
+    std::unique_ptr<WebEngineView> view_;
+    // In the view's place when the web engine cannot be started.
+    QLabel* failure_ = nullptr;
     QUrl pending_;
 };

@@ -1,12 +1,9 @@
 #include "WebEngineTesting.h"
 
-#include "ProcessTree.h"
-
 #include <QTest>
 #include <QWebEnginePage>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 QWebEngineView* engineViewOf(QWidget* control)
 {
@@ -36,14 +33,6 @@ QString waitForTitle(QWebEngineView* view, const QStringList& titles, int limitM
 {
     (void)QTest::qWaitFor([&] { return titles.contains(view->title()); }, limitMs);
     return titles.contains(view->title()) ? view->title() : QString();
-}
-
-int webEngineHelperProcesses()
-{
-    int count = 0;
-    for (const ProcessInfo& process : descendantsOf(getpid()))
-        count += process.name.starts_with("QtWebEngine") ? 1 : 0;
-    return count;
 }
 
 void PrintTo(const QString& text, std::ostream* out)

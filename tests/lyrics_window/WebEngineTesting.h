@@ -2,6 +2,8 @@
 // Helpers for tests that drive the real web engine: finding the view inside
 // a browser control, waiting for pages, and counting the engine's helper
 // processes.
+#include "EngineProcesses.h"
+
 #include <QList>
 #include <QUrl>
 #include <QWebEngineView>
@@ -30,9 +32,6 @@ private:
 QVariant runScript(QWebEngineView* view, const QString& script, int limitMs = 60000);
 // Waits until the page's title becomes one of `titles`; answers it, or "" on time-out.
 QString waitForTitle(QWebEngineView* view, const QStringList& titles, int limitMs = 60000);
-
-// The web engine's helper processes below this process.
-int webEngineHelperProcesses();
 
 // Readable failure messages for Qt texts.
 void PrintTo(const QString& text, std::ostream* out);

@@ -3,6 +3,8 @@
 // clipboard, no plugins, no devices or permissions, no downloads, no window
 // of its own, no way to hand an address to another program. Pages may only
 // be web pages (http, https).
+#include "WebEngineView.h"
+
 #include <QWebEnginePage>
 #include <memory>
 
@@ -10,8 +12,6 @@ class QWebEngineProfile;
 
 // A profile of its own that keeps nothing on disk.
 std::unique_ptr<QWebEngineProfile> MakeIsolatedProfile();
-
-bool IsWebPageAddress(const QUrl& url);
 
 class IsolatedWebPage : public QWebEnginePage {
 public:

@@ -46,11 +46,6 @@ std::unique_ptr<QWebEngineProfile> MakeIsolatedProfile()
     return profile;
 }
 
-bool IsWebPageAddress(const QUrl& url)
-{
-    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
-}
-
 IsolatedWebPage::IsolatedWebPage(QWebEngineProfile* profile) : QWebEnginePage(profile)
 {
     LockDown(settings());

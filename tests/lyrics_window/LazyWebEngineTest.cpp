@@ -1,0 +1,44 @@
+// The browser control as the player has it: this test program does not link
+// Qt WebEngine, so the engine comes in only through the control's module
+// when the control is first shown, as in the player.
+#include "EngineProcesses.h"
+#include "LocalHttpServer.h"
+#include "WebBrowser.h"
+
+#include <QImage>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LazyWebEngine, ComesInOnTheFirstShowAndDrawsThePage)
+{
+    ASSERT_FALSE(webEngineLibraryLoaded()) << "run this case in a fresh process";
+    LocalHttpServer server;
+    server.setPage("/red.html", "<html><body style=\"background:#ff0000\">lyrics</body></html>");
+    QWidget window;
+    window.resize(420, 375);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* browser = new TCppWebBrowser(&window);
+    layout->addWidget(browser);
+    const TVariant missing = TVariant::Missing();
+    const std::u16string page = QString::fromStdString(server.origin() + "/red.html").toStdU16String();
+    EXPECT_EQ(browser->Navigate(page, missing, missing, missing, missing), S_OK);
+    EXPECT_FALSE(webEngineLibraryLoaded());
+    EXPECT_EQ(webEngineHelperProcesses(), 0);
+
+    window.show();
+    EXPECT_TRUE(webEngineLibraryLoaded());
+    ASSERT_TRUE(server.waitForPageRequests(1));
+    EXPECT_EQ(server.pageRequests(), std::vector<std::string>{"/red.html"});
+    EXPECT_GT(webEngineHelperProcesses(), 0);
+    // The page reaches the screen: the control shows its red background.
+    const QPoint inside(browser->width() / 2, browser->height() - 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return browser->grab().toImage().pixelColor(inside) == QColor(255, 0, 0); },
+                                60000));
+}
+
+}  // namespace
