@@ -86,18 +86,23 @@ Mp3Decoder::Chunk Mp3Decoder::read(unsigned char* buffer, std::size_t size)
 {
     std::size_t done = 0;
     const int result = mpg123_read(handle_.get(), buffer, size, &done);
+    // Once a change of format has been reported, the library does not report
+    // it again after a seek: samples of another rate or channel count would
+    // reach the output as if they were of this one.
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_getformat2(handle_.get(), &rate, &channels, &encoding, 0) == MPG123_OK &&
+        (rate != format_.rate || channels != format_.channels))
+        return {result == MPG123_NEW_FORMAT ? done : 0, true};
     switch (result) {
     case MPG123_OK:
         emptyReads_ = done == 0 ? emptyReads_ + 1 : 0;
         return {done, emptyReads_ > MaxEmptyReads};
-    case MPG123_NEW_FORMAT: {
-        long rate = 0;
-        int channels = 0;
-        int encoding = 0;
-        mpg123_getformat(handle_.get(), &rate, &channels, &encoding);
-        // A stream that changes its format midway ends where it changed.
-        return {done, rate != format_.rate || channels != format_.channels};
-    }
+    case MPG123_NEW_FORMAT:
+        // A stream that changes its format midway ends where it changed
+        // (above); a "change" back to the same format plays on.
+        return {done, false};
     default:
         // The end, a read error (the file truncated under us) or a stream
         // too damaged to go on: what decoded has been given.
