@@ -9,13 +9,14 @@ cmake --build "$top/build/release" -j"$(nproc)" --target kolviplayer
 player="$top/build/release/app/kolviplayer"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-  display=:57
-  echo "No display found: starting KolviPlayer on a virtual X display ($display, Xvfb)."
-  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
+  number=57
+  while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+  echo "No display found: starting KolviPlayer on a virtual X display (:$number, Xvfb)."
+  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp &
   xvfb=$!
   trap 'kill $xvfb 2>/dev/null || true' EXIT
-  sleep 1
-  DISPLAY=$display "$player"
+  for _ in $(seq 100); do [[ -e /tmp/.X11-unix/X$number ]] && break; sleep 0.05; done
+  DISPLAY=":$number" "$player"
 else
   exec "$player"
 fi

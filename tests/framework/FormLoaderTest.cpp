@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -129,6 +130,14 @@ protected:
     TApplication application_{"/somewhere/kolviplayer"};
     QTemporaryDir dir_;
     int count_ = 0;
+};
+
+// CreateForm builds a form from its owner alone; the layout comes from here.
+QString CreatedFormLayout;
+
+class TfrmCreated : public TfrmProbe {
+public:
+    explicit TfrmCreated(QObject* owner) : TfrmProbe(owner, CreatedFormLayout) {}
 };
 
 std::string replaced(std::string text, const std::string& from, const std::string& to)
@@ -286,6 +295,36 @@ TEST_F(FormLoader, RefusesBrokenLayoutsNamingTheLine)
         const std::string message = constructionError(c.layout);
         EXPECT_NE(message.find(c.expected), std::string::npos) << "expected: " << c.expected << "\ngot: " << message;
     }
+}
+
+TEST_F(FormLoader, ClosingTheMainFormEndsTheLoopWhileAnotherFormIsShown)
+{
+    CreatedFormLayout = writeLayout(GoodLayout);
+    TfrmCreated* main = nullptr;
+    TfrmCreated* second = nullptr;
+    application_.CreateForm(main);
+    application_.CreateForm(second);
+    EXPECT_EQ(application_.MainForm(), main);
+    QTimer::singleShot(0, [&] {
+        second->Show();
+        QTimer::singleShot(0, [&] { main->close(); });
+    });
+    application_.Run();
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_FALSE(main->isVisible());
+
+    // A secondary form that is closed only hides; the loop goes on.
+    bool loopEnded = false;
+    QTimer::singleShot(0, [&] {
+        second->close();
+        EXPECT_FALSE(second->isVisible());
+        QTimer::singleShot(0, [&] {
+            loopEnded = true;
+            main->close();
+        });
+    });
+    application_.Run();
+    EXPECT_TRUE(loopEnded);
 }
 
 #include "FormLoaderTest.moc"

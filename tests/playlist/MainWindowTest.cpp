@@ -190,7 +190,7 @@ TEST_F(MainWindow, AnIndexOutsideTheListSelectsNothingAndIsKept)
     }
 }
 
-TEST_F(MainWindow, ClosingTheMainWindowEndsTheLoopEvenWithTheLyricsWindowShownAndSaves)
+TEST_F(MainWindow, ClosingTheMainWindowEndsTheLoopThenTheFormsGoLastCreatedFirstAndItSaves)
 {
     writeFileBytes(listFile(), "0\r\r\n/a.mp3\r\r\n");
     start();
@@ -198,16 +198,16 @@ TEST_F(MainWindow, ClosingTheMainWindowEndsTheLoopEvenWithTheLyricsWindowShownAn
     application_->CreateForm(lyrics);
     EXPECT_FALSE(lyrics->isVisible());
     EXPECT_EQ(lyrics->Caption(), "Lyrics Viewer");
-    EXPECT_EQ(lyrics->pos(), QPoint(510, 161));
     EXPECT_EQ(application_->MainForm(), form);
     form->CurrentIndex = 7;
-    QTimer::singleShot(0, [&] {
-        lyrics->Show();
-        QTimer::singleShot(0, [&] { form->close(); });
-    });
+    QTimer::singleShot(0, [&] { form->close(); });
     application_->Run();
-    EXPECT_TRUE(lyrics->isVisible());
     EXPECT_FALSE(form->isVisible());
+
+    std::vector<std::string> destroyed;
+    QObject::connect(form, &TForm::OnDestroy, [&] { destroyed.push_back("main"); });
+    QObject::connect(lyrics, &TForm::OnDestroy, [&] { destroyed.push_back("lyrics"); });
     stop();
+    EXPECT_EQ(destroyed, (std::vector<std::string>{"lyrics", "main"}));
     EXPECT_EQ(readFileBytes(listFile()), "7\r\r\n/a.mp3\r\r\n");
 }
