@@ -82,27 +82,35 @@ void Mp3Decoder::seek(std::int64_t frame)
     emptyReads_ = 0;
 }
 
-Mp3Decoder::Chunk Mp3Decoder::read(unsigned char* buffer, std::size_t size)
+bool Mp3Decoder::formatIsStill() const
 {
-    std::size_t done = 0;
-    const int result = mpg123_read(handle_.get(), buffer, size, &done);
-    // Once a change of format has been reported, the library does not report
-    // it again after a seek: samples of another rate or channel count would
-    // reach the output as if they were of this one.
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_getformat2(handle_.get(), &rate, &channels, &encoding, 0) == MPG123_OK &&
-        (rate != format_.rate || channels != format_.channels))
-        return {result == MPG123_NEW_FORMAT ? done : 0, true};
+    return mpg123_getformat2(handle_.get(), &rate, &channels, &encoding, 0) != MPG123_OK ||
+           (rate == format_.rate && channels == format_.channels);
+}
+
+Mp3Decoder::Chunk Mp3Decoder::read(unsigned char* buffer, std::size_t size)
+{
+    // A stream that changes its format midway ends where it changed. Once a
+    // change has been reported, the library does not report it again after
+    // a seek, so the format is checked before every read as well.
+    if (!formatIsStill())
+        return {0, true};
+    std::size_t done = 0;
+    const int result = mpg123_read(handle_.get(), buffer, size, &done);
+    // The output takes whole frames only.
+    done -= done % format_.bytesPerFrame();
     switch (result) {
     case MPG123_OK:
+        if (!formatIsStill())
+            return {0, true};
         emptyReads_ = done == 0 ? emptyReads_ + 1 : 0;
         return {done, emptyReads_ > MaxEmptyReads};
     case MPG123_NEW_FORMAT:
-        // A stream that changes its format midway ends where it changed
-        // (above); a "change" back to the same format plays on.
-        return {done, false};
+        // What was decoded before the change is still of this format.
+        return {done, !formatIsStill()};
     default:
         // The end, a read error (the file truncated under us) or a stream
         // too damaged to go on: what decoded has been given.

@@ -34,6 +34,9 @@ public:
     Chunk read(unsigned char* buffer, std::size_t size);
 
 private:
+    // The library's output format is still the one the file opened with.
+    bool formatIsStill() const;
+
     struct HandleDeleter {
         void operator()(mpg123_handle_struct* handle) const;
     };
