@@ -18,6 +18,13 @@ bool libraryReady()
 // A decoder that keeps answering "nothing yet" has nothing left to give.
 constexpr int MaxEmptyReads = 64;
 
+mpg123_ssize_t readFile(void* file, void* buffer, std::size_t bytes)
+{
+    return static_cast<BufferedFileReader*>(file)->read(buffer, bytes);
+}
+
+off_t seekFile(void* file, off_t offset, int whence) { return static_cast<BufferedFileReader*>(file)->seek(offset, whence); }
+
 }  // namespace
 
 void Mp3Decoder::HandleDeleter::operator()(mpg123_handle_struct* handle) const
@@ -29,13 +36,14 @@ void Mp3Decoder::HandleDeleter::operator()(mpg123_handle_struct* handle) const
 Mp3Decoder::OpenResult Mp3Decoder::open(const std::string& path)
 {
     // Non-blocking, so that a FIFO named like a song cannot hang the open.
-    file_ = UniqueFd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file_.valid())
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid())
         return errno == ENOENT || errno == ENOTDIR ? OpenResult::NotFound : OpenResult::Unreadable;
     struct stat info {};
-    if (::fstat(file_.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return OpenResult::Unreadable;
-    ::fcntl(file_.get(), F_SETFL, ::fcntl(file_.get(), F_GETFL) & ~O_NONBLOCK);
+    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+    file_ = std::make_unique<BufferedFileReader>(std::move(file));
 
     if (!libraryReady())
         return OpenResult::DecoderUnavailable;
@@ -55,7 +63,8 @@ Mp3Decoder::OpenResult Mp3Decoder::open(const std::string& path)
     for (std::size_t i = 0; i < rateCount; ++i)
         mpg123_format(h, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
-    if (mpg123_open_fd(h, file_.get()) != MPG123_OK)
+    if (mpg123_replace_reader_handle(h, &readFile, &seekFile, nullptr) != MPG123_OK ||
+        mpg123_open_handle(h, file_.get()) != MPG123_OK)
         return OpenResult::NotMpegAudio;
     // mpg123 accepts any file at open; empty, random or text files fail here.
     long rate = 0;
@@ -63,17 +72,23 @@ Mp3Decoder::OpenResult Mp3Decoder::open(const std::string& path)
     int encoding = 0;
     if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1 || channels > 2)
         return OpenResult::NotMpegAudio;
+    format_ = AudioFormat{rate, channels};
     // Once it is known to be MPEG audio, a damaged stretch is skipped however
     // long it is, instead of ending the song there.
     mpg123_param(h, MPG123_RESYNC_LIMIT, -1, 0);
+    return OpenResult::Opened;
+}
+
+bool Mp3Decoder::scan()
+{
+    mpg123_handle* h = handle_.get();
     if (mpg123_scan(h) != MPG123_OK)
-        return OpenResult::NotMpegAudio;
+        return false;
     const off_t length = mpg123_length(h);
     if (length < 0 || mpg123_seek(h, 0, SEEK_SET) < 0)
-        return OpenResult::NotMpegAudio;
-    format_ = AudioFormat{rate, channels};
+        return false;
     frames_ = length;
-    return OpenResult::Opened;
+    return true;
 }
 
 void Mp3Decoder::seek(std::int64_t frame)

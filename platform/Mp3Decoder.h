@@ -3,7 +3,7 @@
 // frame, sample-accurate seeks, and 16-bit samples at the file's own rate
 // and channel count.
 #include "SoundOutput.h"
-#include "UniqueFd.h"
+#include "BufferedFileReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,11 +16,13 @@ class Mp3Decoder {
 public:
     enum class OpenResult { Opened, NotFound, Unreadable, NotMpegAudio, DecoderUnavailable };
 
-    // Opens and scans the file; call once.
+    // Opens the file and reads its format; call once.
     OpenResult open(const std::string& path);
+    // Parses every frame for the exact length; false when that fails.
+    bool scan();
 
     const AudioFormat& format() const { return format_; }
-    // Frames (samples per channel) in the whole file.
+    // Frames (samples per channel) in the whole file, once scanned.
     std::int64_t frames() const { return frames_; }
 
     // The next read starts at frame, clamped to the length.
@@ -41,7 +43,7 @@ private:
         void operator()(mpg123_handle_struct* handle) const;
     };
 
-    UniqueFd file_;
+    std::unique_ptr<BufferedFileReader> file_;
     std::unique_ptr<mpg123_handle_struct, HandleDeleter> handle_;
     AudioFormat format_;
     std::int64_t frames_ = 0;

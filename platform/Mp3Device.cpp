@@ -4,6 +4,7 @@
 #include "WinMessage.h"
 
 #include <algorithm>
+#include <future>
 #include <limits>
 #include <vector>
 
@@ -58,7 +59,13 @@ MCIERROR Mp3Device::open(const std::string& path)
 {
     if (const MCIERROR error = openError(decoder_.open(path)); error != 0)
         return error;
-    auto output = openSoundOutput(decoder_.format());
+    // Connecting to the sound server and scanning the file each take a
+    // while; done side by side the open waits only for the longer.
+    auto opening = std::async(std::launch::async, [format = decoder_.format()] { return openSoundOutput(format); });
+    const bool scanned = decoder_.scan();
+    auto output = opening.get();
+    if (!scanned)
+        return MCIERR_INVALID_FILE;
     if (!output)
         return MCIERR_WAVE_OUTPUTSUNSUITABLE;
     output_ = std::move(output);

@@ -404,7 +404,7 @@ TEST_F(MciNullOutput, FailingSoundCardStopsPlaybackWhereItFailedAndPlayTriesAgai
     Mp3Spec spec;
     spec.seconds = 2.0;
     const std::string file = mp3("failing.mp3", spec);
-    mciUseNullSoundOutput({.timed = false, .failAfterFrames = 22050});
+    NullOutputScope failing({.timed = false, .failAfterFrames = 22050});
     TestDevice device(file, catcher.handle());
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return device.mode() == MCI_MODE_STOP; }));
@@ -424,7 +424,6 @@ TEST_F(MciNullOutput, FailingSoundCardStopsPlaybackWhereItFailedAndPlayTriesAgai
     ASSERT_TRUE(waitUntil([&] { return catcher.notices.size() == 3; }));
     EXPECT_EQ(catcher.notices.back().WParam, MCI_NOTIFY_SUCCESSFUL);
     EXPECT_EQ(device.position(), device.length());
-    mciUseSoundServer();
 }
 
 TEST_F(MciNullOutput, DevicesAreIndependentAndClosedOnesAreGone)

@@ -3,7 +3,7 @@
 #include "MciTesting.h"
 #include "MonitorRecorder.h"
 #include "Mp3Encoder.h"
-#include "PulseDaemon.h"
+#include "ChildProcess.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,13 +19,12 @@ protected:
     void SetUp() override
     {
         const char* sinkName = std::getenv("KOLVI_TEST_SINK");
-        const char* server = std::getenv("PULSE_SERVER");
-        if (sinkName == nullptr || server == nullptr)
+        if (sinkName == nullptr || std::getenv("PULSE_SERVER") == nullptr)
             GTEST_SKIP() << "needs the test sound server (scripts/with-test-env.sh)";
         sink = sinkName;
         // Bit-exact only at full volume; other tests may have moved it.
-        pactl(server, {"set-sink-volume", QString::fromStdString(sink), "100%"});
-        pactl(server, {"set-sink-mute", QString::fromStdString(sink), "0"});
+        ASSERT_EQ(runProgram({"pactl", "set-sink-volume", sink, "100%"}), 0);
+        ASSERT_EQ(runProgram({"pactl", "set-sink-mute", sink, "0"}), 0);
     }
 
     std::string mp3(const std::string& name, const Mp3Spec& spec)

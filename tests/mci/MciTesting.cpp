@@ -107,7 +107,7 @@ void pumpFor(std::chrono::milliseconds duration)
 Samples decodeWhole(const std::string& path)
 {
     Mp3Decoder decoder;
-    if (decoder.open(path) != Mp3Decoder::OpenResult::Opened)
+    if (decoder.open(path) != Mp3Decoder::OpenResult::Opened || !decoder.scan())
         return {};
     Samples samples;
     std::vector<unsigned char> buffer(16384);

@@ -2,7 +2,8 @@
 // Records what a PulseAudio sink plays, from its monitor source, with parec
 // into a file: 16-bit stereo at 44100 Hz, bit-exact against what was played
 // into the sink at that format.
-#include <QProcess>
+#include "ChildProcess.h"
+
 #include <QTemporaryDir>
 #include <cstdint>
 #include <memory>
@@ -12,7 +13,6 @@
 class MonitorRecorder {
 public:
     explicit MonitorRecorder(std::string sink);
-    ~MonitorRecorder();
     MonitorRecorder(const MonitorRecorder&) = delete;
     MonitorRecorder& operator=(const MonitorRecorder&) = delete;
 
@@ -22,7 +22,9 @@ public:
     std::vector<std::int16_t> stop();
 
 private:
+    std::string file() const;
+
     std::string sink_;
     QTemporaryDir dir_;
-    std::unique_ptr<QProcess> parec_;
+    std::unique_ptr<ChildProcess> parec_;
 };
