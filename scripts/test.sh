@@ -26,10 +26,23 @@ run_suite() {  # name, build dir, extra cmake args...
   (cd "$dir" && ctest --output-on-failure -j"$jobs") || status=1
 }
 
-export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0
 run_suite release "$top/build/test-release"
 run_suite sanitize "$top/build/test-asan" -DKOLVI_SANITIZE=ON
+
+# The devices' playing threads against the user-interface thread, under
+# ThreadSanitizer: the test programs that play through the MCI layer.
+tsan_dir="$top/build/test-tsan"
+tsan_tests=(tests/mci/MciNullOutputTest tests/mci/MciPulsePlaybackTest tests/mci/MciServerLossTest
+            tests/media/MediaPlayerPlaybackTest tests/reliability/format_change_tests)
+echo "=== thread build"
+cmake -S "$top" -B "$tsan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLVI_TSAN=ON >/dev/null
+cmake --build "$tsan_dir" -j"$jobs" --target "${tsan_tests[@]##*/}"
+echo "=== thread tests"
+for test_program in "${tsan_tests[@]}"; do
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan_dir/$test_program" --gtest_brief=1 || status=1
+done
 
 if [[ -x "$top/scripts/fuzz-smoke.sh" ]]; then
   echo "=== fuzz targets (seed corpora)"
