@@ -44,6 +44,39 @@ protected:
 
     void ClickLyrics() { windows.main()->btnLyrics->click(); }
 
+    // Puts real MP3 files with tags into the playlist; answers their show pages.
+    std::vector<std::string> AddTracks(const std::vector<std::pair<std::string, std::string>>& titlesAndSingers)
+    {
+        std::vector<std::string> pages;
+        TListItems* items = windows.main()->lvFileList->Items();
+        for (const auto& [title, singer] : titlesAndSingers) {
+            const std::string path = windows.folder() + title + ".mp3";
+            writeMp3WithTag(path, title, singer);
+            TListItem* item = items->Add();
+            item->SetCaption(title + ".mp3");
+            item->SubItems()->Add(path);
+            pages.push_back("/kr/lyrics_plugin_show.html?title=" + title + "&singer=" + singer);
+        }
+        return pages;
+    }
+
+    // Starts entry `index` as a double-click on it does.
+    void Play(int index)
+    {
+        windows.main()->DeselectAll();
+        windows.main()->lvFileList->Items()->Item(index)->SetSelected(true);
+        windows.main()->lvFileListDblClick(windows.main()->lvFileList);
+        ASSERT_EQ(windows.main()->IsPlaying, 1);
+    }
+
+    static std::vector<QUrl> Urls(const QSignalSpy& navigations)
+    {
+        std::vector<QUrl> urls;
+        for (const QList<QVariant>& arguments : navigations)
+            urls.push_back(arguments[0].toUrl());
+        return urls;
+    }
+
     QWebEngineView* View() const { return engineViewOf(windows.lyrics()->Browser); }
 
     LocalHttpServer& server;
@@ -65,7 +98,6 @@ TEST_F(LyricsWindowTest, IsBuiltHiddenFromItsLayoutWithoutStartingTheWebEngine)
     EXPECT_EQ(lyrics->Browser->geometry(), QRect(0, 0, 420, 375));
     EXPECT_EQ(lyrics->Browser->Align(), TCppWebBrowser::alClient);
     EXPECT_EQ(View(), nullptr);
-    EXPECT_EQ(webEngineHelperProcesses(), 0);
 }
 
 TEST_F(LyricsWindowTest, TheLyricsButtonShowsTheWindowBesideTheMainWindowWithTheIndexPage)
@@ -125,30 +157,87 @@ TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
     EXPECT_EQ(Requests().back(), trackPage);
 }
 
-TEST_F(LyricsWindowTest, WhileATrackIsOnTheButtonAsksForTheIndexAndThenTheTracksPageWhichStays)
+TEST_F(LyricsWindowTest, DuringPlaybackTheButtonAsksForTheIndexAndThenTheTracksPageWhichStays)
 {
-    const std::string track = windows.folder() + "track.mp3";
-    writeMp3WithTag(track, "Rain", "Kim");
-    TfrmKolviPlayer* main = windows.main();
-    main->show();
-    main->MP3->SetFileName(track);
-    main->IsPlaying = 1;
+    const auto pages = AddTracks({{"Rain", "Kim"}});
+    windows.main()->show();
+    Play(0);
     QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
     ClickLyrics();
-    ASSERT_EQ(navigations.count(), 2);
-    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(IndexPath));
-    const std::string trackPage = "/kr/lyrics_plugin_show.html?title=Rain&singer=Kim";
-    EXPECT_EQ(navigations[1][0].toUrl(), LyricsPage(trackPage));
+    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[0])}));
 
     LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
+    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
     // The index request may be overtaken before it reaches the server, never after.
     const auto requests = Requests();
     ASSERT_FALSE(requests.empty());
-    EXPECT_EQ(requests.back(), trackPage);
+    EXPECT_EQ(requests.back(), pages[0]);
     EXPECT_TRUE(requests.size() == 1 || (requests.size() == 2 && requests[0] == IndexPath));
-    EXPECT_EQ(View()->url(), LyricsPage(trackPage));
+    EXPECT_EQ(View()->url(), LyricsPage(pages[0]));
     EXPECT_EQ(runScript(View(), "location.search").toString(), "?title=Rain&singer=Kim");
+}
+
+TEST_F(LyricsWindowTest, WhileVisibleItFollowsEveryTrackThatStarts)
+{
+    const auto pages = AddTracks({{"First", "Kim"}, {"Second", "Lee"}});
+    windows.main()->show();
+    ClickLyrics();
+    LoadRecorder loads(View());
+    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
+    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+
+    Play(0);
+    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
+    windows.main()->btnNext->click();
+    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[1])));
+    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(pages[0]), LyricsPage(pages[1])}));
+    EXPECT_EQ(Requests(), (std::vector<std::string>{IndexPath, pages[0], pages[1]}));
+    EXPECT_EQ(View()->url(), LyricsPage(pages[1]));
+}
+
+TEST_F(LyricsWindowTest, ATrackStartedWhileHiddenAsksForNothingUntilTheWindowIsShown)
+{
+    const auto pages = AddTracks({{"First", "Kim"}, {"Second", "Lee"}});
+    windows.main()->show();
+    const int helpersBefore = webEngineHelperProcesses();
+    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    Play(0);
+    windows.main()->btnNext->click();
+    EXPECT_EQ(navigations.count(), 0);
+    EXPECT_EQ(View(), nullptr);
+    EXPECT_EQ(webEngineHelperProcesses(), helpersBefore);
+
+    // Shown later: the index page, then the page of the track playing now.
+    ClickLyrics();
+    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[1])}));
+    LoadRecorder loads(View());
+    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[1])));
+    EXPECT_EQ(Requests().back(), pages[1]);
+}
+
+TEST_F(LyricsWindowTest, APausedTrackStillGetsItsPageAndAfterStopOnlyTheIndexIsAskedFor)
+{
+    const auto pages = AddTracks({{"Rain", "Kim"}});
+    TfrmKolviPlayer* main = windows.main();
+    main->show();
+    Play(0);
+    main->btnPause->click();
+    ASSERT_EQ(main->IsPaused, 1);
+    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    ClickLyrics();
+    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[0])}));
+    LoadRecorder loads(View());
+    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
+
+    main->btnStop->click();
+    ASSERT_EQ(main->IsPlaying, 0);
+    navigations.clear();
+    ClickLyrics();
+    ClickLyrics();
+    EXPECT_EQ(Urls(navigations), std::vector<QUrl>{LyricsPage(IndexPath)});
+    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
+    EXPECT_EQ(Requests().back(), IndexPath);
+    EXPECT_EQ(View()->url(), LyricsPage(IndexPath));
 }
 
 TEST_F(LyricsWindowTest, TheButtonHidesAVisibleWindowAndTheCloseButtonHidesItToo)

@@ -12,6 +12,14 @@ LocalHttpServer::LocalHttpServer()
     connect(&server_, &QTcpServer::newConnection, this, &LocalHttpServer::accept);
 }
 
+LocalHttpServer::~LocalHttpServer()
+{
+    // Open connections go with the server, after this object's own members:
+    // they must not call back into it.
+    for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>())
+        socket->disconnect(this);
+}
+
 std::string LocalHttpServer::origin() const
 {
     return "http://127.0.0.1:" + std::to_string(port());

@@ -14,6 +14,7 @@ class LocalHttpServer : public QObject {
 public:
     // Listens on a free port of 127.0.0.1; throws std::runtime_error when it cannot.
     LocalHttpServer();
+    ~LocalHttpServer() override;
 
     quint16 port() const { return server_.serverPort(); }
     // "http://127.0.0.1:PORT"
