@@ -1,0 +1,78 @@
+// The real kolviplayer on the X display (Xvfb, no window manager): its
+// lyrics button, the lyrics window's own close button and the page it asks
+// for, with the lyrics host routed to a local web server.
+#include "BuildSettings.h"
+#include "LocalHttpServer.h"
+#include "PlayerProcess.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ClickLyricsButton(const XWindow& main)
+{
+    // btnLyrics: 107, 356, 62 x 25 in the client area.
+    RunXdotool({"mousemove", QString::number(main.x + 107 + 31), QString::number(main.y + 356 + 12)});
+    RunXdotool({"click", "1"});
+}
+
+bool IsShown(const std::string& name)
+{
+    for (const XWindow& window : ViewableWindows())
+        if (window.name == name)
+            return true;
+    return false;
+}
+
+bool WaitUntilGone(const std::string& name, int limitMs = 30000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (IsShown(name)) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+TEST(LyricsInPlayer, TheButtonShowsTheIndexPageBesideThePlayerAndTheWindowsCloseButtonOnlyHidesIt)
+{
+    LocalHttpServer server;
+    routeHostToServer(KOLVI_LYRICS_HOST, server);
+    // The player, run as root here, has to switch the engine's sandbox off itself.
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    PlayerProcess player;
+    player.start();
+    const auto main = WaitForWindow("KolviPlayer");
+    ASSERT_TRUE(main.has_value());
+    EXPECT_FALSE(IsShown("Lyrics Viewer"));
+
+    ClickLyricsButton(*main);
+    const auto lyrics = WaitForWindow("Lyrics Viewer");
+    ASSERT_TRUE(lyrics.has_value());
+    EXPECT_EQ(lyrics->x, main->x + main->width);
+    EXPECT_EQ(lyrics->y, main->y);
+    EXPECT_EQ(lyrics->height, main->height);
+    EXPECT_EQ(lyrics->width, 420);
+    ASSERT_TRUE(server.waitForPageRequests(1));
+    EXPECT_EQ(server.pageRequests(), std::vector<std::string>{"/kr/lyrics_plugin_index.html"});
+
+    // Its own close button hides it; the player goes on, and the button brings it back.
+    RunHelper({"close", QString::number(lyrics->id)});
+    ASSERT_TRUE(WaitUntilGone("Lyrics Viewer"));
+    EXPECT_FALSE(player.waitForExit(0));
+    ClickLyricsButton(*main);
+    ASSERT_TRUE(WaitForWindow("Lyrics Viewer").has_value());
+    ASSERT_TRUE(server.waitForPageRequests(2));
+    EXPECT_EQ(server.pageRequests().back(), "/kr/lyrics_plugin_index.html");
+
+    // The button hides it again.
+    ClickLyricsButton(*main);
+    EXPECT_TRUE(WaitUntilGone("Lyrics Viewer"));
+    EXPECT_FALSE(player.waitForExit(0));
+}
+
+}  // namespace
