@@ -35,9 +35,9 @@ const std::string& ToneBytes()
     static const std::string bytes = [] {
         QTemporaryDir dir;
         const std::string path = dir.filePath("tone.mp3").toStdString();
-        Mp3Spec spec;
-        spec.seconds = 3.0;
-        makeMp3(path, spec);
+        Mp3Spec tone;
+        tone.seconds = 3.0;
+        makeMp3(path, tone);
         return readFileBytes(path);
     }();
     return bytes;
