@@ -189,10 +189,10 @@ int main(int argc, char** argv)
     }
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";
-    Mp3Spec spec;
-    spec.seconds = 30;
+    Mp3Spec settings;
+    settings.seconds = 30;
     const std::string track = folder + "tone.mp3";
-    makeMp3(track, spec);
+    makeMp3(track, settings);
 
     Player player(folder, track);
     TfrmKolviPlayer* form = player.form;

@@ -192,23 +192,23 @@ private:
         return anchors;
     }
 
-    void applyFont(QWidget& control, const FontSpec& spec) const
+    void applyFont(QWidget& control, const FontSpec& settings) const
     {
         QFont font = control.font();
-        if (spec.name)
-            font.setFamily(*spec.name);
-        if (spec.height)
-            font.setPixelSize(std::max(1, std::abs(*spec.height)));
-        if (spec.style) {
-            font.setBold(spec.style->contains("fsBold"));
-            font.setItalic(spec.style->contains("fsItalic"));
-            font.setUnderline(spec.style->contains("fsUnderline"));
-            font.setStrikeOut(spec.style->contains("fsStrikeOut"));
+        if (settings.name)
+            font.setFamily(*settings.name);
+        if (settings.height)
+            font.setPixelSize(std::max(1, std::abs(*settings.height)));
+        if (settings.style) {
+            font.setBold(settings.style->contains("fsBold"));
+            font.setItalic(settings.style->contains("fsItalic"));
+            font.setUnderline(settings.style->contains("fsUnderline"));
+            font.setStrikeOut(settings.style->contains("fsStrikeOut"));
         }
         control.setFont(font);
-        if (spec.color) {
+        if (settings.color) {
             QPalette colours = control.palette();
-            const QColor text = ColorToQColor(*spec.color);
+            const QColor text = ColorToQColor(*settings.color);
             for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
                 colours.setColor(role, text);
             control.setPalette(colours);

@@ -43,9 +43,9 @@ TEST(Executable, StartsWithTheSavedEntrySelectedPlaysNothingAndSavesOnClose)
     std::vector<std::string> tracks;
     for (int i = 0; i < 4; ++i) {
         tracks.push_back(player.folder() + "track " + std::to_string(i) + ".mp3");
-        Mp3Spec spec;
-        spec.seconds = 0.5;
-        makeMp3(tracks.back(), spec);
+        Mp3Spec settings;
+        settings.seconds = 0.5;
+        makeMp3(tracks.back(), settings);
     }
     std::string bytes = "2" + CrCrLf;
     for (const std::string& track : tracks)

@@ -46,12 +46,12 @@ TEST(PlaylistLoop, ThePlaylistPlaysOnAndWrapsUntilStopAndTheIndexIsSaved)
     std::vector<std::string> tracks;
     std::vector<double> pitches;
     for (int i = 0; i < 3; ++i) {
-        Mp3Spec spec;
-        spec.seconds = 1.2;
-        spec.frequencyHz = 440.0 + 110.0 * i;
+        Mp3Spec settings;
+        settings.seconds = 1.2;
+        settings.frequencyHz = 440.0 + 110.0 * i;
         tracks.push_back(player.folder() + "tone " + std::to_string(i) + ".mp3");
-        pitches.push_back(spec.frequencyHz);
-        makeMp3(tracks.back(), spec);
+        pitches.push_back(settings.frequencyHz);
+        makeMp3(tracks.back(), settings);
     }
     std::string entries;
     for (const std::string& track : tracks)

@@ -20,10 +20,10 @@ class MciNullOutput : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
 
-    std::string mp3(const std::string& name, const Mp3Spec& spec = {}, const Mp3Extras& extras = {})
+    std::string mp3(const std::string& name, const Mp3Spec& settings = {}, const Mp3Extras& extras = {})
     {
         const std::string file = path(name);
-        encodeMp3(file, spec, extras);
+        encodeMp3(file, settings, extras);
         return file;
     }
 
@@ -60,7 +60,7 @@ protected:
 
 struct StreamCase {
     const char* name;
-    Mp3Spec spec;
+    Mp3Spec settings;
     Mp3Extras extras{};
 };
 
@@ -72,8 +72,8 @@ class MciStreamKinds : public MciNullOutput, public ::testing::WithParamInterfac
 
 TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)
 {
-    const Mp3Spec spec = GetParam().spec;
-    const std::string file = mp3("stream.mp3", spec, GetParam().extras);
+    const Mp3Spec settings = GetParam().settings;
+    const std::string file = mp3("stream.mp3", settings, GetParam().extras);
     if (GetParam().extras.freeFormat) {
         const std::string bytes = fileBytes(file);
         const auto sync = bytes.find('\xFF');
@@ -88,15 +88,15 @@ TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)
     // The length is what decodes: the tone alone where the encoder's tag
     // tells its delay and padding, a few frames more where it does not.
     const Samples decoded = decodeWhole(file);
-    EXPECT_EQ(device.length(), framesToMs(static_cast<long>(decoded.size()) / spec.channels, spec.sampleRate));
-    const DWORD exact = framesToMs(expectedSamples(spec), spec.sampleRate);
+    EXPECT_EQ(device.length(), framesToMs(static_cast<long>(decoded.size()) / settings.channels, settings.sampleRate));
+    const DWORD exact = framesToMs(expectedSamples(settings), settings.sampleRate);
     EXPECT_GE(device.length(), exact);
-    EXPECT_LE(device.length(), exact + framesToMs(3 * 1152, spec.sampleRate));
-    if (spec.infoHeader && spec.sampleRate >= 32000) {
+    EXPECT_LE(device.length(), exact + framesToMs(3 * 1152, settings.sampleRate));
+    if (settings.infoHeader && settings.sampleRate >= 32000) {
         EXPECT_EQ(device.length(), exact);
     }
-    const Samples left = channelOf(decoded, spec.channels, 0);
-    EXPECT_NEAR(toneFrequency(left, 0, left.size(), spec.sampleRate), spec.frequencyHz, 3.0);
+    const Samples left = channelOf(decoded, settings.channels, 0);
+    EXPECT_NEAR(toneFrequency(left, 0, left.size(), settings.sampleRate), settings.frequencyHz, 3.0);
 
     ASSERT_TRUE(playsToTheEnd(device));
     EXPECT_EQ(device.position(), device.length());
@@ -107,14 +107,14 @@ TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)
 
 Mp3Spec stream(int rate, int channels, int kbps, bool vbr, bool info)
 {
-    Mp3Spec spec;
-    spec.seconds = 1.3;
-    spec.sampleRate = rate;
-    spec.channels = channels;
-    spec.bitrateKbps = kbps;
-    spec.vbr = vbr;
-    spec.infoHeader = info;
-    return spec;
+    Mp3Spec settings;
+    settings.seconds = 1.3;
+    settings.sampleRate = rate;
+    settings.channels = channels;
+    settings.bitrateKbps = kbps;
+    settings.vbr = vbr;
+    settings.infoHeader = info;
+    return settings;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -199,9 +199,9 @@ TEST_F(MciNullOutput, OpenWantsAFileNameAndNoOtherDeviceType)
 TEST_F(MciNullOutput, DamagedFilesPlayWhatDecodesAndEndAtTheirLength)
 {
     NullOutputScope untimed;
-    Mp3Spec spec;
-    spec.seconds = 3.0;
-    const std::string whole = fileBytes(mp3("whole.mp3", spec));
+    Mp3Spec settings;
+    settings.seconds = 3.0;
+    const std::string whole = fileBytes(mp3("whole.mp3", settings));
     writeBytes(path("truncated.mp3"), whole.substr(0, whole.size() / 2 + 77));
     std::string corrupt = whole;
     corrupt.replace(corrupt.size() / 3, 8192, randomBytes(8192, 777));
@@ -226,9 +226,9 @@ TEST_F(MciNullOutput, DamagedFilesPlayWhatDecodesAndEndAtTheirLength)
 TEST_F(MciNullOutput, FileTruncatedWhilePlayingStillReachesItsEnd)
 {
     NullOutputScope timed({.timed = true});
-    Mp3Spec spec;
-    spec.seconds = 4.0;
-    const std::string file = mp3("shrinking.mp3", spec);
+    Mp3Spec settings;
+    settings.seconds = 4.0;
+    const std::string file = mp3("shrinking.mp3", settings);
     TestDevice device(file, catcher.handle());
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return device.position() > 100; }));
@@ -241,9 +241,9 @@ TEST_F(MciNullOutput, FileTruncatedWhilePlayingStillReachesItsEnd)
 TEST_F(MciNullOutput, FileDeletedWhilePlayingPlaysOnToItsEnd)
 {
     NullOutputScope timed({.timed = true});
-    Mp3Spec spec;
-    spec.seconds = 1.5;
-    const std::string file = mp3("doomed.mp3", spec);
+    Mp3Spec settings;
+    settings.seconds = 1.5;
+    const std::string file = mp3("doomed.mp3", settings);
     TestDevice device(file);
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return device.position() > 100; }));
@@ -256,11 +256,11 @@ TEST_F(MciNullOutput, SeeksLandOnTheMillisecondAskedForAtEveryRate)
 {
     NullOutputScope untimed;
     for (int rate : {8000, 11025, 22050, 44100, 48000}) {
-        Mp3Spec spec;
-        spec.seconds = 2.0;
-        spec.sampleRate = rate;
-        spec.bitrateKbps = rate < 32000 ? 32 : 128;
-        TestDevice device(mp3("rate" + std::to_string(rate) + ".mp3", spec));
+        Mp3Spec settings;
+        settings.seconds = 2.0;
+        settings.sampleRate = rate;
+        settings.bitrateKbps = rate < 32000 ? 32 : 128;
+        TestDevice device(mp3("rate" + std::to_string(rate) + ".mp3", settings));
         ASSERT_EQ(device.openError(), 0u) << rate;
         const DWORD length = device.length();
         for (DWORD ms : {DWORD{1}, DWORD{333}, DWORD{1234}, length - 1, length, length + 500, DWORD{0}}) {
@@ -298,9 +298,9 @@ TEST_F(MciNullOutput, PlayFromBeyondTheEndEndsAtOnceAtTheLength)
 TEST_F(MciNullOutput, NoticesTellSupersededAbortedAndSuccessful)
 {
     NullOutputScope timed({.timed = true});
-    Mp3Spec spec;
-    spec.seconds = 0.6;
-    TestDevice device(mp3("notices.mp3", spec), catcher.handle());
+    Mp3Spec settings;
+    settings.seconds = 0.6;
+    TestDevice device(mp3("notices.mp3", settings), catcher.handle());
     ASSERT_EQ(device.play(), 0u);
     ASSERT_EQ(device.play(100), 0u);
     ASSERT_EQ(device.stop(), 0u);
@@ -328,9 +328,9 @@ TEST_F(MciNullOutput, NoticesTellSupersededAbortedAndSuccessful)
 TEST_F(MciNullOutput, PauseKeepsThePositionAndResumeGoesOnFromIt)
 {
     NullOutputScope timed({.timed = true});
-    Mp3Spec spec;
-    spec.seconds = 2.0;
-    TestDevice device(mp3("pause.mp3", spec));
+    Mp3Spec settings;
+    settings.seconds = 2.0;
+    TestDevice device(mp3("pause.mp3", settings));
     ASSERT_EQ(device.play(), 0u);
     EXPECT_EQ(device.mode(), MCI_MODE_PLAY);
     ASSERT_TRUE(waitUntil([&] { return device.position() > 200; }));
@@ -401,9 +401,9 @@ TEST_F(MciNullOutput, StatusAndCapabilitiesOfAnMp3File)
 
 TEST_F(MciNullOutput, FailingSoundCardStopsPlaybackWhereItFailedAndPlayTriesAgain)
 {
-    Mp3Spec spec;
-    spec.seconds = 2.0;
-    const std::string file = mp3("failing.mp3", spec);
+    Mp3Spec settings;
+    settings.seconds = 2.0;
+    const std::string file = mp3("failing.mp3", settings);
     NullOutputScope failing({.timed = false, .failAfterFrames = 22050});
     TestDevice device(file, catcher.handle());
     ASSERT_EQ(device.play(), 0u);

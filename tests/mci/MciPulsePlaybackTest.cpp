@@ -27,10 +27,10 @@ protected:
         ASSERT_EQ(runProgram({"pactl", "set-sink-mute", sink, "0"}), 0);
     }
 
-    std::string mp3(const std::string& name, const Mp3Spec& spec)
+    std::string mp3(const std::string& name, const Mp3Spec& settings)
     {
         const std::string file = dir.filePath(QString::fromStdString(name)).toStdString();
-        encodeMp3(file, spec);
+        encodeMp3(file, settings);
         return file;
     }
 
@@ -41,9 +41,9 @@ protected:
 
 TEST_F(MciPulsePlayback, PlaysEverySampleInRealTimeAndEndsAtItsLength)
 {
-    Mp3Spec spec;
-    spec.seconds = 1.5;
-    const std::string file = mp3("tone.mp3", spec);
+    Mp3Spec settings;
+    settings.seconds = 1.5;
+    const std::string file = mp3("tone.mp3", settings);
     const Samples decoded = decodeWhole(file);
     MonitorRecorder recorder(sink);
     ASSERT_TRUE(recorder.start());
@@ -51,7 +51,7 @@ TEST_F(MciPulsePlayback, PlaysEverySampleInRealTimeAndEndsAtItsLength)
     TestDevice device(file, catcher.handle());
     ASSERT_EQ(device.openError(), 0u) << mciText(device.openError());
     const DWORD length = device.length();
-    EXPECT_EQ(length, framesToMs(expectedSamples(spec), spec.sampleRate));
+    EXPECT_EQ(length, framesToMs(expectedSamples(settings), settings.sampleRate));
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(device.play(), 0u);
     bool seenMidway = false;
@@ -87,10 +87,10 @@ TEST_F(MciPulsePlayback, PlaysEverySampleInRealTimeAndEndsAtItsLength)
 
 TEST_F(MciPulsePlayback, PlayFromStartsOnTheExactSample)
 {
-    Mp3Spec spec;
-    spec.seconds = 2.0;
-    spec.frequencyHz = 523.25;
-    const std::string file = mp3("seek.mp3", spec);
+    Mp3Spec settings;
+    settings.seconds = 2.0;
+    settings.frequencyHz = 523.25;
+    const std::string file = mp3("seek.mp3", settings);
     const Samples decoded = decodeWhole(file);
     MonitorRecorder recorder(sink);
     ASSERT_TRUE(recorder.start());
@@ -116,9 +116,9 @@ TEST_F(MciPulsePlayback, PlayFromStartsOnTheExactSample)
 
 TEST_F(MciPulsePlayback, ModesFollowTheCommandsAndPauseKeepsThePosition)
 {
-    Mp3Spec spec;
-    spec.seconds = 2.0;
-    TestDevice device(mp3("modes.mp3", spec));
+    Mp3Spec settings;
+    settings.seconds = 2.0;
+    TestDevice device(mp3("modes.mp3", settings));
     EXPECT_EQ(device.mode(), MCI_MODE_STOP);
     EXPECT_EQ(device.position(), 0u);
     ASSERT_EQ(device.play(), 0u);
@@ -142,11 +142,11 @@ TEST_F(MciPulsePlayback, ModesFollowTheCommandsAndPauseKeepsThePosition)
 
 TEST_F(MciPulsePlayback, PausedSoundFallsSilent)
 {
-    Mp3Spec spec;
-    spec.seconds = 3.0;
+    Mp3Spec settings;
+    settings.seconds = 3.0;
     MonitorRecorder recorder(sink);
     ASSERT_TRUE(recorder.start());
-    TestDevice device(mp3("silence.mp3", spec));
+    TestDevice device(mp3("silence.mp3", settings));
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return device.position() >= 500; }));
     ASSERT_EQ(device.pause(), 0u);

@@ -16,10 +16,10 @@ class MciServerLoss : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Mp3Spec spec;
-        spec.seconds = 4.0;
+        Mp3Spec settings;
+        settings.seconds = 4.0;
         file = dir.filePath("song.mp3").toStdString();
-        encodeMp3(file, spec);
+        encodeMp3(file, settings);
         // Every connection of this process goes to the private server.
         server.exportToEnvironment();
     }

@@ -11,5 +11,5 @@ struct Mp3Extras {
     bool freeFormat = false;
 };
 
-// Writes the tone of spec as an MP3 to path; throws std::runtime_error on failure.
-void encodeMp3(const std::string& path, const Mp3Spec& spec, const Mp3Extras& extras = {});
+// Writes the tone of settings as an MP3 to path; throws std::runtime_error on failure.
+void encodeMp3(const std::string& path, const Mp3Spec& settings, const Mp3Extras& extras = {});

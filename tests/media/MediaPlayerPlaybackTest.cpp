@@ -23,10 +23,10 @@ protected:
 
     std::string mp3(const std::string& name, double seconds)
     {
-        Mp3Spec spec;
-        spec.seconds = seconds;
+        Mp3Spec settings;
+        settings.seconds = seconds;
         const std::string file = dir.filePath(QString::fromStdString(name)).toStdString();
-        encodeMp3(file, spec);
+        encodeMp3(file, settings);
         return file;
     }
 

@@ -49,11 +49,11 @@ void PlayerFixture::TearDown() { stop(); }
 
 std::string PlayerFixture::track(int number, double seconds)
 {
-    Mp3Spec spec;
-    spec.seconds = seconds;
-    spec.frequencyHz = 440.0 + 110.0 * number;
+    Mp3Spec settings;
+    settings.seconds = seconds;
+    settings.frequencyHz = 440.0 + 110.0 * number;
     const std::string path = folder() + "track " + std::to_string(number) + ".mp3";
-    makeMp3(path, spec);
+    makeMp3(path, settings);
     return path;
 }
 

@@ -16,10 +16,10 @@ struct Mp3Spec {
 };
 
 // Writes the MP3 to path; throws std::runtime_error when lame fails.
-void makeMp3(const std::string& path, const Mp3Spec& spec = {});
+void makeMp3(const std::string& path, const Mp3Spec& settings = {});
 
 // The tone as 16-bit PCM WAV, as fed to lame.
-void makeWav(const std::string& path, const Mp3Spec& spec);
+void makeWav(const std::string& path, const Mp3Spec& settings);
 
 // Total number of samples per channel that decoding the MP3 should give.
-long expectedSamples(const Mp3Spec& spec);
+long expectedSamples(const Mp3Spec& settings);
