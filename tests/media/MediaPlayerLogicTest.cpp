@@ -105,13 +105,6 @@ TEST_F(MediaPlayerLogic, OpenLeavesTheModeQueryResultInError)
     EXPECT_EQ(player->Error(), MCIERR_DEVICE_NOT_READY);
 }
 
-TEST_F(MediaPlayerLogic, SharedOpenAddsTheShareableFlag)
-{
-    player->SetShareable(true);
-    player->Open();
-    EXPECT_EQ(describe(recordingMci().calls.front()), "OPEN 0x302 dev=0");
-}
-
 TEST_F(MediaPlayerLogic, FailedOpenRaisesThePlatformTextAndLeavesThePlayerClosed)
 {
     recordingMci().results[MCI_OPEN] = MCIERR_FILE_NOT_FOUND;
@@ -382,15 +375,6 @@ TEST_F(MediaPlayerLogic, DestroyingAnOpenPlayerClosesItsDevice)
     EXPECT_EQ(sent(), Calls{"CLOSE 0x2 dev=7"});
 }
 
-TEST_F(MediaPlayerLogic, LoadedOpensOnlyWithAutoOpen)
-{
-    player->Loaded();
-    EXPECT_TRUE(recordingMci().calls.empty());
-    player->SetAutoOpen(true);
-    player->Loaded();
-    EXPECT_EQ(player->DeviceID(), 7u);
-}
-
 TEST_F(MediaPlayerLogic, CompletionNoticesSetTheNotifyValueAndReadTheMode)
 {
     openAndForget();
@@ -409,16 +393,6 @@ TEST_F(MediaPlayerLogic, CompletionNoticesSetTheNotifyValueAndReadTheMode)
     PostMessageA(player->Handle(), MM_MCINOTIFY, 0x40, 7);
     QCoreApplication::processEvents();
     EXPECT_EQ(player->NotifyValue(), nvFailure) << "an unknown code changes nothing";
-}
-
-TEST_F(MediaPlayerLogic, NoticeWithoutAutoEnableQueriesNothing)
-{
-    openAndForget();
-    player->SetAutoEnable(false);
-    PostMessageA(player->Handle(), MM_MCINOTIFY, MCI_NOTIFY_ABORTED, 7);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(player->NotifyValue(), nvAborted);
-    EXPECT_TRUE(recordingMci().calls.empty());
 }
 
 }  // namespace
