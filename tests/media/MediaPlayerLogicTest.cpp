@@ -14,19 +14,7 @@ namespace {
 std::string describe(const MciCall& call)
 {
     std::ostringstream text;
-    switch (call.message) {
-    case MCI_OPEN: text << "OPEN"; break;
-    case MCI_CLOSE: text << "CLOSE"; break;
-    case MCI_PLAY: text << "PLAY"; break;
-    case MCI_SEEK: text << "SEEK"; break;
-    case MCI_STOP: text << "STOP"; break;
-    case MCI_PAUSE: text << "PAUSE"; break;
-    case MCI_RESUME: text << "RESUME"; break;
-    case MCI_STATUS: text << "STATUS"; break;
-    case MCI_GETDEVCAPS: text << "GETDEVCAPS"; break;
-    case MCI_WHERE: text << "WHERE"; break;
-    default: text << "0x" << std::hex << call.message << std::dec; break;
-    }
+    text << mciCommandName(call.message);
     text << " 0x" << std::hex << call.flags << std::dec;
     if (call.message == MCI_STATUS || call.message == MCI_GETDEVCAPS)
         text << " item=" << call.item;

@@ -18,17 +18,11 @@ namespace {
 std::string describe(const MciCall& call)
 {
     std::ostringstream text;
-    switch (call.message) {
-    case MCI_OPEN: text << "OPEN " << call.element; break;
-    case MCI_CLOSE: text << "CLOSE"; break;
-    case MCI_PLAY: text << "PLAY"; break;
-    case MCI_SEEK: text << "SEEK"; break;
-    case MCI_STOP: text << "STOP"; break;
-    case MCI_PAUSE: text << "PAUSE"; break;
-    case MCI_RESUME: text << "RESUME"; break;
-    case MCI_STATUS: text << "STATUS item=" << call.item; break;
-    default: text << "0x" << std::hex << call.message; break;
-    }
+    text << mciCommandName(call.message);
+    if (call.message == MCI_OPEN)
+        text << ' ' << call.element;
+    if (call.message == MCI_STATUS)
+        text << " item=" << call.item;
     if (call.message == MCI_STATUS && (call.flags & MCI_TRACK))
         text << " track=" << call.track;
     if (call.message == MCI_PLAY && (call.flags & MCI_FROM))

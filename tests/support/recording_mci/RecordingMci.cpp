@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -78,4 +79,25 @@ BOOL mciGetErrorStringA(MCIERROR error, LPSTR buffer, UINT length)
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
     return TRUE_;
+}
+
+std::string mciCommandName(UINT message)
+{
+    switch (message) {
+    case MCI_OPEN: return "OPEN";
+    case MCI_CLOSE: return "CLOSE";
+    case MCI_PLAY: return "PLAY";
+    case MCI_SEEK: return "SEEK";
+    case MCI_STOP: return "STOP";
+    case MCI_PAUSE: return "PAUSE";
+    case MCI_RESUME: return "RESUME";
+    case MCI_STATUS: return "STATUS";
+    case MCI_GETDEVCAPS: return "GETDEVCAPS";
+    case MCI_WHERE: return "WHERE";
+    default: {
+        std::ostringstream hex;
+        hex << "0x" << std::hex << message;
+        return hex.str();
+    }
+    }
 }

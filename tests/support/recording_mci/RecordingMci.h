@@ -37,6 +37,9 @@ struct RecordingMci {
     static std::string textOf(MCIERROR error);
 };
 
+// "PLAY", "STATUS", …: a command's name; its number in hex when unnamed.
+std::string mciCommandName(UINT message);
+
 // The one script every call reads; tests reset it in their set-up.
 RecordingMci& recordingMci();
 void resetRecordingMci();
