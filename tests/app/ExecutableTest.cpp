@@ -140,8 +140,15 @@ TEST(Executable, FilesDroppedFromAnotherProgramAreAddedAndSaved)
         const int y = sourceWindow->y + 50 + (targetY - sourceWindow->y - 50) * step / 10;
         RunXdotool({"mousemove", QString::number(x), QString::number(y)});
     }
-    RunXdotool({"mousemove", QString::number(targetX + 1), QString::number(targetY)});
+    // A busy player answers late: nudge the pointer over it until it takes the drag.
+    std::string output;
+    for (int nudge = 0; output.find("accepted\n") == std::string::npos && nudge < 150; ++nudge) {
+        RunXdotool({"mousemove", QString::number(targetX + nudge % 2), QString::number(targetY)});
+        if (source.waitForReadyRead(200))
+            output += source.readAllStandardOutput().toStdString();
+    }
     RunXdotool({"mouseup", "1"});
+    ASSERT_EQ(output, "accepted\n");
     std::string result;
     while (result.find('\n') == std::string::npos && source.waitForReadyRead(30000))
         result += source.readAllStandardOutput().toStdString();

@@ -5,7 +5,8 @@
 //   clipboard            prints the clipboard's text
 //   drag X Y URIFILE     shows a 100x100 drag source at X,Y; a mouse press
 //                        on it drags the text/uri-list in URIFILE (raw
-//                        bytes), prints the drop's result and stays
+//                        bytes), prints "accepted" once a target takes
+//                        the drag, then the drop's result, and stays
 //                        until it is terminated
 #include <QApplication>
 #include <QClipboard>
@@ -105,6 +106,15 @@ protected:
         // On the heap: the window system keeps it until the target has its data.
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
+        // A test must not release the button before the target has
+        // answered, or the drop is cancelled.
+        connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction action) {
+            if (action != Qt::IgnoreAction && !accepted_) {
+                accepted_ = true;
+                std::printf("accepted\n");
+                std::fflush(stdout);
+            }
+        });
         const Qt::DropAction result = drag->exec(Qt::CopyAction);
         // The target may still fetch the data after the drop: stay, as the
         // drag's owner, until the test ends this program.
@@ -114,6 +124,7 @@ protected:
 
 private:
     QByteArray uriList_;
+    bool accepted_ = false;
 };
 
 }  // namespace
