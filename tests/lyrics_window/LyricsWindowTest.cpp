@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const std::string IndexPath = "/kr/lyrics_plugin_index.html";
@@ -168,11 +170,14 @@ TEST_F(LyricsWindowTest, DuringPlaybackTheButtonAsksForTheIndexAndThenTheTracksP
 
     LoadRecorder loads(View());
     ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
-    // The index request may be overtaken before it reaches the server, never after.
+    // The index request may be overtaken before it reaches the server, never
+    // after; a busy engine may fetch either page more than once.
     const auto requests = Requests();
-    ASSERT_FALSE(requests.empty());
-    EXPECT_EQ(requests.back(), pages[0]);
-    EXPECT_TRUE(requests.size() == 1 || (requests.size() == 2 && requests[0] == IndexPath));
+    const auto firstTrackRequest = std::find(requests.begin(), requests.end(), pages[0]);
+    ASSERT_NE(firstTrackRequest, requests.end());
+    for (auto request = requests.begin(); request != requests.end(); ++request)
+        EXPECT_EQ(*request, request < firstTrackRequest ? IndexPath : pages[0])
+            << "request " << (request - requests.begin()) << " of " << requests.size();
     EXPECT_EQ(View()->url(), LyricsPage(pages[0]));
     EXPECT_EQ(runScript(View(), "location.search").toString(), "?title=Rain&singer=Kim");
 }
