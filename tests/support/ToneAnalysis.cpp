@@ -65,12 +65,36 @@ double toneFrequency(const Samples& samples, std::size_t begin, std::size_t end,
     return static_cast<double>(cycles) * rate / static_cast<double>(last - *first);
 }
 
-std::optional<std::size_t> findExactly(const Samples& haystack, const Samples& needle)
+namespace {
+
+// The end of needle heard from start on, or nothing when a sample differs.
+std::optional<std::size_t> matchWithSilentGaps(const Samples& haystack, std::size_t start, const Samples& needle)
+{
+    std::size_t at = start;
+    for (std::size_t next = 0; next < needle.size(); ++at) {
+        if (at == haystack.size())
+            return std::nullopt;
+        if (haystack[at] == needle[next])
+            ++next;
+        else if (haystack[at] != 0)
+            return std::nullopt;
+    }
+    return at;
+}
+
+}  // namespace
+
+std::optional<Occurrence> findWithSilentGaps(const Samples& haystack, const Samples& needle)
 {
     if (needle.empty())
-        return 0;
-    const auto found = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end());
-    if (found == haystack.end())
-        return std::nullopt;
-    return static_cast<std::size_t>(found - haystack.begin());
+        return Occurrence{0, 0};
+    // Candidates start where needle's first samples occur unbroken.
+    const auto anchorEnd = needle.begin() + static_cast<long>(std::min<std::size_t>(needle.size(), 256));
+    for (auto candidate = std::search(haystack.begin(), haystack.end(), needle.begin(), anchorEnd);
+         candidate != haystack.end(); candidate = std::search(candidate + 1, haystack.end(), needle.begin(), anchorEnd)) {
+        const auto begin = static_cast<std::size_t>(candidate - haystack.begin());
+        if (const auto end = matchWithSilentGaps(haystack, begin, needle))
+            return Occurrence{begin, *end};
+    }
+    return std::nullopt;
 }
