@@ -32,11 +32,10 @@ run_suite release "$top/build/test-release"
 run_suite sanitize "$top/build/test-asan" -DKOLVI_SANITIZE=ON
 
 # The devices' playing threads against the user-interface thread, under
-# ThreadSanitizer: the test programs that play through the MCI layer. The
-# server-loss program starts and kills its own sound server, which this
-# ThreadSanitizer build does not follow reliably; it runs in the two suites above.
+# ThreadSanitizer: the test programs that play through the MCI layer,
+# including losing the sound server in the middle of a track.
 tsan_dir="$top/build/test-tsan"
-tsan_tests=(tests/mci/MciNullOutputTest tests/mci/MciPulsePlaybackTest
+tsan_tests=(tests/mci/MciNullOutputTest tests/mci/MciPulsePlaybackTest tests/mci/MciServerLossTest
             tests/media/MediaPlayerPlaybackTest tests/reliability/format_change_tests)
 echo "=== thread build"
 cmake -S "$top" -B "$tsan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLVI_TSAN=ON >/dev/null

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QThread>
 #include <cstdlib>
+#include <string_view>
+#include <unistd.h>
 
 PulseDaemon::PulseDaemon(std::string sinkName) : sinkName_(std::move(sinkName)) {}
 
@@ -22,26 +24,28 @@ bool PulseDaemon::start()
         QDir(root).mkpath(sub);
     QFile::setPermissions(root + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", root + "/home");
-    env.insert("XDG_RUNTIME_DIR", root + "/runtime");
-    env.insert("XDG_CONFIG_HOME", root + "/config");
-    env.remove("PULSE_SERVER");
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view name = std::string_view(*entry).substr(0, std::string_view(*entry).find('='));
+        if (name != "HOME" && name != "XDG_RUNTIME_DIR" && name != "XDG_CONFIG_HOME" && name != "PULSE_SERVER")
+            environment.emplace_back(*entry);
+    }
+    environment.push_back("HOME=" + (root + "/home").toStdString());
+    environment.push_back("XDG_RUNTIME_DIR=" + (root + "/runtime").toStdString());
+    environment.push_back("XDG_CONFIG_HOME=" + (root + "/config").toStdString());
 
-    process_ = std::make_unique<QProcess>();
-    process_->setProcessEnvironment(env);
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_->setStandardOutputFile(QProcess::nullDevice());
-    process_->start("pulseaudio",
-                    {"--daemonize=no", "--exit-idle-time=-1", "-n", "--log-target=stderr", "--log-level=0",
-                     QString("--load=module-null-sink sink_name=%1 norewinds=1").arg(QString::fromStdString(sinkName_)),
-                     QString("--load=module-native-protocol-unix socket=%1 auth-anonymous=1").arg(dir_.filePath("native"))});
-    if (!process_->waitForStarted(5000))
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "--log-target=stderr",
+                                 "--log-level=0", "--load=module-null-sink sink_name=" + sinkName_ + " norewinds=1",
+                                 "--load=module-native-protocol-unix socket=" + dir_.filePath("native").toStdString() +
+                                     " auth-anonymous=1"},
+        std::string(), environment);
+    if (!process_->started())
         return false;
     for (int attempt = 0; attempt < 100; ++attempt) {
         if (!pactl(server(), {"info"}).empty())
             return true;
-        if (process_->state() != QProcess::Running)
+        if (!process_->running())
             return false;
         QThread::msleep(50);
     }
@@ -53,7 +57,6 @@ void PulseDaemon::kill()
     if (!process_)
         return;
     process_->kill();
-    process_->waitForFinished(5000);
     process_.reset();
 }
 
@@ -62,22 +65,20 @@ void PulseDaemon::stop()
     if (!process_)
         return;
     process_->terminate();
-    if (!process_->waitForFinished(5000))
-        kill();
     process_.reset();
 }
 
-bool PulseDaemon::running() const { return process_ && process_->state() == QProcess::Running; }
+bool PulseDaemon::running() { return process_ && process_->running(); }
 
 void PulseDaemon::exportToEnvironment() const { ::setenv("PULSE_SERVER", server().c_str(), 1); }
 
 std::string pactl(const std::string& server, const QStringList& arguments)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start("pactl", QStringList{"-s", QString::fromStdString(server)} + arguments);
-    if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    std::vector<std::string> command{"pactl", "-s", server};
+    for (const QString& argument : arguments)
+        command.push_back(argument.toStdString());
+    const std::optional<std::string> out = captureProgram(command);
+    if (!out)
         return {};
-    const QByteArray out = process.readAllStandardOutput();
-    return out.isEmpty() ? std::string(" ") : out.toStdString();
+    return out->empty() ? std::string(" ") : *out;
 }

@@ -2,7 +2,9 @@
 // A private PulseAudio daemon with one null sink, for tests that must stop
 // and restart the sound server on their own. The suite-wide daemon started
 // by scripts/test.sh serves every other test.
-#include <QProcess>
+#include "ChildProcess.h"
+
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
@@ -20,7 +22,7 @@ public:
     void kill();
     // Stops the daemon politely and waits for it.
     void stop();
-    bool running() const;
+    bool running();
 
     // "unix:/…/native": the value for PULSE_SERVER or pactl -s.
     std::string server() const;
@@ -31,7 +33,7 @@ public:
 private:
     std::string sinkName_;
     QTemporaryDir dir_;
-    std::unique_ptr<QProcess> process_;
+    std::unique_ptr<ChildProcess> process_;
 };
 
 // Runs pactl against a server; answers its standard output, empty on failure.
