@@ -16,6 +16,11 @@ fi
 
 source "$top/scripts/test-env.sh"
 
+# Line tables are all a failing test's stack needs, and the sanitizers' builds
+# take -O1: both save a third of the build time.
+release_flags=-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+sanitizer_flags=-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
+
 status=0
 run_suite() {  # name, build dir, extra cmake args...
   local name=$1 dir=$2; shift 2
@@ -28,8 +33,8 @@ run_suite() {  # name, build dir, extra cmake args...
 
 export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0
-run_suite release "$top/build/test-release"
-run_suite sanitize "$top/build/test-asan" -DKOLVI_SANITIZE=ON
+run_suite release "$top/build/test-release" "$release_flags"
+run_suite sanitize "$top/build/test-asan" "$sanitizer_flags" -DKOLVI_SANITIZE=ON
 
 # The devices' playing threads against the user-interface thread, under
 # ThreadSanitizer: the test programs that play through the MCI layer,
@@ -38,7 +43,7 @@ tsan_dir="$top/build/test-tsan"
 tsan_tests=(tests/mci/MciNullOutputTest tests/mci/MciPulsePlaybackTest tests/mci/MciServerLossTest
             tests/media/MediaPlayerPlaybackTest tests/reliability/format_change_tests)
 echo "=== thread build"
-cmake -S "$top" -B "$tsan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLVI_TSAN=ON >/dev/null
+cmake -S "$top" -B "$tsan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$sanitizer_flags" -DKOLVI_TSAN=ON >/dev/null
 cmake --build "$tsan_dir" -j"$jobs" --target "${tsan_tests[@]##*/}"
 echo "=== thread tests"
 for test_program in "${tsan_tests[@]}"; do
