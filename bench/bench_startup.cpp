@@ -10,10 +10,12 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -59,8 +61,10 @@ double startUp(Display* display, const QString& folder)
     QElapsedTimer clock;
     clock.start();
     player.start(folder + "/kolviplayer", {});
+    // Polled at a millisecond's pace: a busy loop would take one of the
+    // machine's cores from the player and the X server it measures.
     while (!mainWindowMapped(display) && clock.elapsed() < 30000)
-        ;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     player.kill();  // no save: the playlist stays as written
     player.waitForFinished(10000);
