@@ -108,9 +108,9 @@ protected:
         drag->setMimeData(data);
         // A test must not release the button before the target has
         // answered, or the drop is cancelled.
-        connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction action) {
-            if (action != Qt::IgnoreAction && !accepted_) {
-                accepted_ = true;
+        connect(drag, &QDrag::actionChanged, this, [accepted = false](Qt::DropAction action) mutable {
+            if (action != Qt::IgnoreAction && !accepted) {
+                accepted = true;
                 std::printf("accepted\n");
                 std::fflush(stdout);
             }
@@ -124,7 +124,6 @@ protected:
 
 private:
     QByteArray uriList_;
-    bool accepted_ = false;
 };
 
 }  // namespace

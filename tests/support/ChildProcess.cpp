@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include "UniqueFd.h"
+
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -108,30 +110,32 @@ std::optional<std::string> captureProgram(const std::vector<std::string>& argume
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return std::nullopt;
+    const UniqueFd reading(fds[0]);
+    UniqueFd writing(fds[1]);
     ExecArguments exec = execArguments(arguments, std::nullopt);
     const pid_t pid = ::fork();
     if (pid == 0)
-        execInChild(exec, fds[1]);
-    ::close(fds[1]);
+        execInChild(exec, writing.get());
+    // Only the child writes: its end is the pipe's end.
+    writing = UniqueFd();
+    if (pid < 0)
+        return std::nullopt;
     std::string output;
     bool complete = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    while (pid > 0) {
+    for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd readable{fds[0], POLLIN, 0};
+        pollfd readable{reading.get(), POLLIN, 0};
         if (left.count() <= 0 || ::poll(&readable, 1, static_cast<int>(left.count())) <= 0)
             break;
         char buffer[4096];
-        const ssize_t got = ::read(fds[0], buffer, sizeof buffer);
+        const ssize_t got = ::read(reading.get(), buffer, sizeof buffer);
         if (got <= 0) {
             complete = got == 0;
             break;
         }
         output.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fds[0]);
-    if (pid <= 0)
-        return std::nullopt;
     if (!complete)
         ::kill(pid, SIGKILL);
     int status = 0;
