@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <fcntl.h>
 #include <random>
@@ -75,6 +76,15 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
+void appendWithoutCarriageReturns(std::string& line, std::string_view text)
+{
+    for (auto cr = text.find(CarriageReturn); cr != std::string_view::npos; cr = text.find(CarriageReturn)) {
+        line.append(text.substr(0, cr));
+        text.remove_prefix(cr + 1);
+    }
+    line.append(text);
+}
+
 void syncFolder(const std::string& folder)
 {
     UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -109,23 +119,24 @@ bool TextFileReader::ReadLine(std::string& line)
 {
     line.clear();
     while (next_ < end_ || Refill()) {
-        std::size_t i = next_;
-        while (i < end_ && buffer_[i] != CarriageReturn && buffer_[i] != LineFeed && buffer_[i] != EndOfData)
-            ++i;
-        line.append(buffer_, next_, i - next_);
-        next_ = i;
-        if (i == end_)
-            continue;
-        const char stop = buffer_[i];
-        ++next_;
-        if (stop == LineFeed) {
-            line.push_back(LineFeed);
-            return true;
-        }
-        if (stop == EndOfData) {
+        const char* const start = buffer_.data() + next_;
+        const std::size_t available = end_ - next_;
+        const auto* lineFeed = static_cast<const char*>(std::memchr(start, LineFeed, available));
+        std::size_t length = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - start) : available;
+        const auto* endOfData = static_cast<const char*>(std::memchr(start, EndOfData, length));
+        if (endOfData != nullptr)
+            length = static_cast<std::size_t>(endOfData - start);
+        appendWithoutCarriageReturns(line, {start, length});
+        if (endOfData != nullptr) {
             dataEnded_ = true;
             next_ = end_ = 0;
             break;
+        }
+        next_ += length;
+        if (lineFeed != nullptr) {
+            ++next_;
+            line.push_back(LineFeed);
+            return true;
         }
     }
     // Data that ends in nothing but dropped CRs makes no line.
