@@ -3,9 +3,17 @@
 #include "Exception.h"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace {
+
+// memrchr looks at many bytes a step: a long playlist takes each of its names apart.
+std::string_view::size_type lastSlash(std::string_view path)
+{
+    const void* slash = path.empty() ? nullptr : ::memrchr(path.data(), '/', path.size());
+    return slash == nullptr ? std::string_view::npos : static_cast<const char*>(slash) - path.data();
+}
 
 std::optional<int> digitValue(char c, int base)
 {
@@ -83,12 +91,12 @@ std::string Trim(std::string_view text)
 
 std::string ExtractFileName(std::string_view path)
 {
-    const auto slash = path.rfind('/');
+    const auto slash = lastSlash(path);
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string ExtractFilePath(std::string_view path)
 {
-    const auto slash = path.rfind('/');
+    const auto slash = lastSlash(path);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
