@@ -184,8 +184,9 @@ std::string TfrmKolviPlayer::EntryPath(const TListItem* Item) { return Trim(Item
 void TfrmKolviPlayer::AddEntry(const std::string& path)
 {
     TListItem* item = lvFileList->Items()->Add();
-    item->SetCaption(ExtractFileName(path));
+    // The path first: the name at its end is then a caption without bytes of its own.
     item->SubItems()->Add(path);
+    item->SetCaption(ExtractFileName(path));
 }
 
 namespace {

@@ -17,6 +17,13 @@ namespace {
 // as one reset, so a long scattered deletion costs one pass.
 constexpr std::size_t RunsRemovedOneByOne = 8;
 
+// Items are made this many at a time.
+constexpr std::size_t ItemsPerChunk = 4096;
+
+// Replaced texts are moved out of the way once there are more of them than
+// live ones, and at least this many bytes.
+constexpr std::size_t MinimumTextsReclaimed = 1024 * 1024;
+
 }  // namespace
 
 // The view's window onto the items: rows are the itemSlots the view has been
@@ -73,43 +80,90 @@ private:
     TListItems* items_;
 };
 
-void TSubItems::Add(std::string text)
+void TSubItems::Add(std::string_view text)
 {
-    if (count_ == 0)
-        first_ = std::move(text);
-    else
-        more_.push_back(std::move(text));
-    ++count_;
+    if (hasFirst_) {
+        if (!more_)
+            more_ = std::make_unique<std::vector<std::string>>();
+        more_->emplace_back(text);
+    } else {
+        Store(Caption(), text, true);
+    }
 }
 
-const std::string& TSubItems::operator[](int index) const
+int TSubItems::Count() const
 {
-    if (index < 0 || index >= count_)
+    return (hasFirst_ ? 1 : 0) + (more_ ? static_cast<int>(more_->size()) : 0);
+}
+
+std::string_view TSubItems::operator[](int index) const
+{
+    if (index < 0 || index >= Count())
         throw std::out_of_range("no such sub-item");
-    return index == 0 ? first_ : more_[static_cast<std::size_t>(index - 1)];
+    return index == 0 ? First() : std::string_view((*more_)[static_cast<std::size_t>(index - 1)]);
 }
 
 std::string TSubItems::Text() const
 {
     std::string text;
-    for (int index = 0; index < count_; ++index)
-        text += (*this)[index] + "\r\n";
+    for (int index = 0; index < Count(); ++index) {
+        text += (*this)[index];
+        text += "\r\n";
+    }
     return text;
 }
 
-void TListItem::SetCaption(std::string caption)
+std::string_view TSubItems::Caption() const
 {
-    caption_ = std::move(caption);
-    if (!deleted_ && slot_ < owner_->reportedRows_) {
-        const QModelIndex row = owner_->view_->model_->index(static_cast<int>(slot_), 0);
-        emit owner_->view_->model_->dataChanged(row, row, {Qt::DisplayRole});
+    return {kept_ + (captionShared_ ? firstSize_ - captionSize_ : 0), captionSize_};
+}
+
+std::string_view TSubItems::First() const { return {kept_ + (captionShared_ ? 0 : captionSize_), firstSize_}; }
+
+std::string_view TSubItems::Kept() const
+{
+    return {kept_, captionShared_ ? firstSize_ : std::size_t{captionSize_} + firstSize_};
+}
+
+void TSubItems::SetCaption(std::string_view caption)
+{
+    // The usual caption, the file name at the end of the path, needs no bytes of its own.
+    if (hasFirst_ && (captionShared_ || captionSize_ == 0) && First().ends_with(caption)) {
+        captionSize_ = static_cast<std::uint32_t>(caption.size());
+        captionShared_ = true;
+        return;
+    }
+    Store(caption, First(), hasFirst_);
+}
+
+void TSubItems::Store(std::string_view caption, std::string_view first, bool hasFirst)
+{
+    if (caption.size() > UINT32_MAX || first.size() > UINT32_MAX)
+        throw std::length_error("text too long for a list item");
+    const bool shared = hasFirst && first.ends_with(caption);
+    const std::size_t oldBytes = Kept().size();
+    kept_ = (shared ? owner_->texts_.Keep(first) : owner_->texts_.Keep(caption, first)).data();
+    captionSize_ = static_cast<std::uint32_t>(caption.size());
+    firstSize_ = static_cast<std::uint32_t>(first.size());
+    captionShared_ = shared;
+    hasFirst_ = hasFirst;
+    owner_->TextsReplaced(oldBytes, Kept().size());
+}
+
+void TListItem::SetCaption(std::string_view caption)
+{
+    subItems_.SetCaption(caption);
+    TListItems* owner = Owner();
+    if (!deleted_ && slot_ < owner->reportedRows_) {
+        const QModelIndex row = owner->view_->model_->index(static_cast<int>(slot_), 0);
+        emit owner->view_->model_->dataChanged(row, row, {Qt::DisplayRole});
     }
 }
 
 int TListItem::Index() const
 {
-    if (owner_->deleted_ > 0)
-        owner_->Flush();
+    if (Owner()->deleted_ > 0)
+        Owner()->Flush();
     return static_cast<int>(slot_);
 }
 
@@ -118,10 +172,10 @@ void TListItem::SetSelected(bool selected)
     if (deleted_ || selected_ == selected)
         return;
     selected_ = selected;
-    owner_->SelectionChanged(selected);
+    Owner()->SelectionChanged(selected);
 }
 
-void TListItem::Delete() { owner_->Deleted(this); }
+void TListItem::Delete() { Owner()->Deleted(this); }
 
 TListItems::TListItems(TListView* view) : view_(view) {}
 
@@ -129,9 +183,49 @@ TListItems::~TListItems() = default;
 
 TListItem* TListItems::Add()
 {
-    slots_.push_back(std::unique_ptr<TListItem>(new TListItem(this, slots_.size())));
+    TListItem* item = NewItem();
+    item->slot_ = static_cast<std::uint32_t>(slots_.size());
+    slots_.push_back(item);
     ScheduleFlush();
-    return slots_.back().get();
+    return item;
+}
+
+TListItem* TListItems::NewItem()
+{
+    if (!spare_.empty()) {
+        TListItem* item = spare_.back();
+        spare_.pop_back();
+        return item;
+    }
+    if (chunks_.empty() || chunks_.back().size() == chunks_.back().capacity()) {
+        chunks_.emplace_back();
+        chunks_.back().reserve(ItemsPerChunk);
+    }
+    return &chunks_.back().emplace_back(TListItem::Key(), this);
+}
+
+void TListItems::Recycle(TListItem* item)
+{
+    liveTextBytes_ -= item->subItems_.Kept().size();
+    *item = TListItem(TListItem::Key(), this);
+    spare_.push_back(item);
+}
+
+void TListItems::TextsReplaced(std::size_t oldBytes, std::size_t newBytes)
+{
+    liveTextBytes_ = liveTextBytes_ - oldBytes + newBytes;
+    ReclaimTexts();
+}
+
+void TListItems::ReclaimTexts()
+{
+    if (texts_.Size() - liveTextBytes_ <= std::max(liveTextBytes_, MinimumTextsReclaimed))
+        return;
+    TextArena compacted;
+    // Deleted items not yet closed up are still shown: their texts go along.
+    for (TListItem* item : slots_)
+        item->subItems_.kept_ = compacted.Keep(item->subItems_.Kept()).data();
+    texts_ = std::move(compacted);
 }
 
 TListItem* TListItems::Item(int index)
@@ -140,7 +234,7 @@ TListItem* TListItems::Item(int index)
         Flush();
     if (index < 0 || static_cast<std::size_t>(index) >= slots_.size())
         return nullptr;
-    return slots_[static_cast<std::size_t>(index)].get();
+    return slots_[static_cast<std::size_t>(index)];
 }
 
 void TListItems::Delete(int index)
@@ -153,6 +247,10 @@ void TListItems::Clear()
 {
     view_->model_->beginResetModel();
     slots_.clear();
+    spare_.clear();
+    chunks_.clear();
+    texts_.Clear();
+    liveTextBytes_ = 0;
     deleted_ = 0;
     selectedCount_ = 0;
     reportedRows_ = 0;
@@ -181,8 +279,10 @@ void TListItems::ScheduleFlush()
 void TListItems::Flush()
 {
     const bool wasApplying = std::exchange(view_->applyingSelection_, true);
-    if (deleted_ > 0)
+    if (deleted_ > 0) {
         RemoveDeleted();
+        ReclaimTexts();
+    }
     if (slots_.size() > reportedRows_) {
         view_->model_->beginInsertRows({}, static_cast<int>(reportedRows_), static_cast<int>(slots_.size() - 1));
         reportedRows_ = slots_.size();
@@ -197,16 +297,10 @@ void TListItems::Flush()
 
 void TListItems::RemoveDeleted()
 {
-    const auto isDeleted = [](const std::unique_ptr<TListItem>& item) { return item->deleted_; };
     // Items added since the last flush are no rows of the view yet.
-    const auto unreported = slots_.begin() + static_cast<std::ptrdiff_t>(reportedRows_);
-    const auto keptEnd = std::remove_if(unreported, slots_.end(), isDeleted);
-    deleted_ -= static_cast<std::size_t>(slots_.end() - keptEnd);
-    slots_.erase(keptEnd, slots_.end());
-    if (deleted_ == 0) {
-        Renumber(reportedRows_);
+    CloseUp(reportedRows_);
+    if (deleted_ == 0)
         return;
-    }
 
     std::vector<std::pair<std::size_t, std::size_t>> runs;  // first, last
     for (std::size_t row = 0; row < reportedRows_; ++row) {
@@ -222,30 +316,47 @@ void TListItems::RemoveDeleted()
     if (runs.size() <= RunsRemovedOneByOne) {
         for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
             model.beginRemoveRows({}, static_cast<int>(run->first), static_cast<int>(run->second));
-            slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(run->first),
-                         slots_.begin() + static_cast<std::ptrdiff_t>(run->second + 1));
+            const auto first = slots_.begin() + static_cast<std::ptrdiff_t>(run->first);
+            const auto last = slots_.begin() + static_cast<std::ptrdiff_t>(run->second + 1);
+            std::for_each(first, last, [this](TListItem* item) { Recycle(item); });
+            slots_.erase(first, last);
             reportedRows_ -= run->second - run->first + 1;
             model.endRemoveRows();
         }
         Renumber(runs.front().first);
+        deleted_ = 0;
     } else {
         const auto place = view_->SavePlace();
         model.beginResetModel();
-        std::erase_if(slots_, isDeleted);
+        CloseUp(0);
         reportedRows_ = slots_.size();
         model.endResetModel();
-        Renumber(0);
         // A reset forgets the view's selection; the items still know theirs.
         selectionChanged_ = true;
         view_->RestorePlace(place);
     }
-    deleted_ = 0;
+}
+
+void TListItems::CloseUp(std::size_t from)
+{
+    std::size_t kept = from;
+    for (std::size_t slot = from; slot < slots_.size(); ++slot) {
+        TListItem* item = slots_[slot];
+        if (item->deleted_) {
+            Recycle(item);
+            continue;
+        }
+        item->slot_ = static_cast<std::uint32_t>(kept);
+        slots_[kept++] = item;
+    }
+    deleted_ -= slots_.size() - kept;
+    slots_.resize(kept);
 }
 
 void TListItems::Renumber(std::size_t from)
 {
     for (std::size_t slot = from; slot < slots_.size(); ++slot)
-        slots_[slot]->slot_ = slot;
+        slots_[slot]->slot_ = static_cast<std::uint32_t>(slot);
 }
 
 void TListItems::SelectionChanged(bool selected)
@@ -277,7 +388,7 @@ TListItem* TListItems::NextSelected(std::size_t fromSlot) const
         return nullptr;
     for (std::size_t slot = fromSlot; slot < slots_.size(); ++slot)
         if (slots_[slot]->selected_)
-            return slots_[slot].get();
+            return slots_[slot];
     return nullptr;
 }
 
@@ -430,13 +541,13 @@ TListView::ViewPlace TListView::SavePlace() const
     const auto alive = [&](int row) -> TListItem* {
         for (auto slot = static_cast<std::size_t>(row); row >= 0 && slot < itemSlots.size(); ++slot)
             if (!itemSlots[slot]->deleted_)
-                return itemSlots[slot].get();
+                return itemSlots[slot];
         return nullptr;
     };
     ViewPlace place;
     const QModelIndex current = currentIndex();
     if (current.isValid() && !itemSlots[static_cast<std::size_t>(current.row())]->deleted_)
-        place.current = itemSlots[static_cast<std::size_t>(current.row())].get();
+        place.current = itemSlots[static_cast<std::size_t>(current.row())];
     const QModelIndex top = indexAt(viewport()->rect().topLeft());
     if (top.isValid())
         place.top = alive(top.row());

@@ -9,38 +9,68 @@
 // thousands in a loop, costs a constant amount per item, and searching for
 // the next selected item after another walks forward from it.
 #include "Graphics.h"
+#include "TextArena.h"
 
 #include <QTreeView>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TListItems;
 class TListView;
 class ListItemsModel;
 
+// An item's texts: its caption and its sub-items. The caption and the first
+// sub-item are kept together in the list's text arena, and a caption that
+// ends the first sub-item (a file's name and its path) shares its bytes, so
+// an entry of a long playlist costs no allocation of its own.
+//
+// Texts are handed out as views, each valid until the list next changes.
 class TSubItems {
 public:
-    void Add(std::string text);
-    int Count() const { return count_; }
-    const std::string& operator[](int index) const;
+    void Add(std::string_view text);
+    int Count() const;
+    std::string_view operator[](int index) const;
     // Every sub-item followed by CR LF.
     std::string Text() const;
 
 private:
-    // Most items have one sub-item: it is kept without a list of its own,
-    // which saves an allocation for each of many thousand entries.
-    std::string first_;
-    std::vector<std::string> more_;
-    int count_ = 0;
+    friend class TListItem;
+    friend class TListItems;
+    explicit TSubItems(TListItems* owner) : owner_(owner) {}
+
+    std::string_view Caption() const;
+    std::string_view First() const;
+    // The bytes this item holds in the arena.
+    std::string_view Kept() const;
+    void SetCaption(std::string_view caption);
+    void Store(std::string_view caption, std::string_view first, bool hasFirst);
+
+    TListItems* owner_;
+    const char* kept_ = nullptr;
+    std::uint32_t captionSize_ = 0;
+    std::uint32_t firstSize_ = 0;
+    std::unique_ptr<std::vector<std::string>> more_;
+    bool captionShared_ = false;
+    bool hasFirst_ = false;
 };
 
 class TListItem {
+    // Only the list creates items.
+    class Key {
+        friend class TListItems;
+        Key() = default;
+    };
+
 public:
+    TListItem(Key, TListItems* owner) : subItems_(owner) {}
+
     // 8-bit text in the locale's encoding.
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(std::string caption);
+    std::string_view Caption() const { return subItems_.Caption(); }
+    void SetCaption(std::string_view caption);
     TSubItems* SubItems() { return &subItems_; }
     const TSubItems* SubItems() const { return &subItems_; }
 
@@ -55,12 +85,11 @@ public:
 private:
     friend class TListItems;
     friend class TListView;
-    TListItem(TListItems* owner, std::size_t slot) : owner_(owner), slot_(slot) {}
 
-    TListItems* owner_;
-    std::size_t slot_;
-    std::string caption_;
+    TListItems* Owner() const { return subItems_.owner_; }
+
     TSubItems subItems_;
+    std::uint32_t slot_ = 0;
     bool selected_ = false;
     bool deleted_ = false;
 };
@@ -86,6 +115,7 @@ public:
 
 private:
     friend class TListItem;
+    friend class TSubItems;
     friend class TListView;
     friend class ListItemsModel;
 
@@ -94,13 +124,29 @@ private:
     void ScheduleFlush();
     void RemoveDeleted();
     void Renumber(std::size_t from);
+    // Removes the deleted items from slot from on, numbering the others.
+    void CloseUp(std::size_t from);
+    TListItem* NewItem();
+    void Recycle(TListItem* item);
+    // An item's texts now take newBytes in the arena instead of oldBytes.
+    void TextsReplaced(std::size_t oldBytes, std::size_t newBytes);
+    // Moves the live texts to a new arena once the replaced ones outweigh them.
+    void ReclaimTexts();
     void SelectionChanged(bool selected);
     void Deleted(TListItem* item);
     TListItem* NextSelected(std::size_t fromSlot) const;
 
     TListView* view_;
+    // Items live in chunks that never move, so an item stays where it is
+    // while it is in the list; removed items wait in spare_ to be reused.
+    std::vector<std::vector<TListItem>> chunks_;
+    std::vector<TListItem*> spare_;
+    // Texts of removed items and replaced texts stay in the arena until
+    // ReclaimTexts moves the live ones out.
+    TextArena texts_;
+    std::size_t liveTextBytes_ = 0;
     // Deleted items stay in their slots, still shown, until the next flush.
-    std::vector<std::unique_ptr<TListItem>> slots_;
+    std::vector<TListItem*> slots_;
     std::size_t deleted_ = 0;
     std::size_t selectedCount_ = 0;
     // The rows the view has been told about.

@@ -87,9 +87,9 @@ public:
         for (int i = 0; i < items->Count(); ++i) {
             TListItem* item = items->Item(i);
             require(item->SubItems()->Count() == 1);
-            const std::string& path = (*item->SubItems())[0];
+            const std::string_view path = (*item->SubItems())[0];
             require(item->Caption() == path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1));
-            playlist.paths.push_back(path);
+            playlist.paths.emplace_back(path);
         }
         return playlist;
     }

@@ -36,7 +36,7 @@ protected:
     {
         std::vector<std::string> result;
         for (int i = 0; i < list.Items()->Count(); ++i)
-            result.push_back(list.Items()->Item(i)->Caption());
+            result.emplace_back(list.Items()->Item(i)->Caption());
         return result;
     }
 
@@ -247,4 +247,91 @@ TEST_F(ListView, ShowsCaptionsThroughTheLocaleAndNamesItsColumn)
     EXPECT_EQ(list.header()->sectionResizeMode(0), QHeaderView::Stretch);
     item->SetCaption("renamed");
     EXPECT_EQ(list.model()->index(0, 0).data().toString(), "renamed");
+}
+
+TEST_F(ListView, CaptionsAndSubItemsKeepTheirOwnTextsWhateverTheOrderTheyAreSetIn)
+{
+    TListItems* items = list.Items();
+    TListItem* titled = items->Add();
+    titled->SetCaption("A title");
+    titled->SubItems()->Add("/music/a.mp3");
+    TListItem* named = items->Add();
+    named->SubItems()->Add("/music/b.mp3");
+    named->SetCaption("b.mp3");
+    TListItem* whole = items->Add();
+    whole->SubItems()->Add("/music/c.mp3");
+    whole->SetCaption("/music/c.mp3");
+    TListItem* many = items->Add();
+    many->SubItems()->Add(std::string("/music/\0d.mp3", 13));
+    many->SubItems()->Add("second");
+    many->SubItems()->Add("");
+    TListItem* big = items->Add();
+    big->SubItems()->Add(std::string(300 * 1024, 'x') + "/e.mp3");
+    big->SetCaption("e.mp3");
+
+    EXPECT_EQ(titled->Caption(), "A title");
+    EXPECT_EQ(titled->SubItems()->Text(), "/music/a.mp3\r\n");
+    EXPECT_EQ(named->Caption(), "b.mp3");
+    EXPECT_EQ((*named->SubItems())[0], "/music/b.mp3");
+    EXPECT_EQ(whole->Caption(), "/music/c.mp3");
+    EXPECT_EQ(many->Caption(), "");
+    EXPECT_EQ(many->SubItems()->Count(), 3);
+    EXPECT_EQ(many->SubItems()->Text(), std::string("/music/\0d.mp3\r\nsecond\r\n\r\n", 25));
+    EXPECT_EQ(big->Caption(), "e.mp3");
+    EXPECT_EQ((*big->SubItems())[0].size(), 300u * 1024 + 6);
+    EXPECT_THROW((void)(*named->SubItems())[1], std::out_of_range);
+
+    // A caption that is no longer the end of the path gets bytes of its own,
+    // and texts taken from the list itself are copied before anything moves.
+    named->SetCaption("b");
+    EXPECT_EQ(named->Caption(), "b");
+    named->SetCaption(titled->Caption());
+    EXPECT_EQ(named->Caption(), "A title");
+    titled->SetCaption((*titled->SubItems())[0]);
+    EXPECT_EQ(titled->Caption(), "/music/a.mp3");
+    whole->SetCaption("");
+    whole->SubItems()->Add(whole->Caption());
+    EXPECT_EQ(whole->SubItems()->Text(), "/music/c.mp3\r\n\r\n");
+    EXPECT_EQ((*named->SubItems())[0], "/music/b.mp3");
+    EXPECT_EQ(shownCaptions(), (std::vector<std::string>{"/music/a.mp3", "A title", "", "", "e.mp3"}));
+}
+
+TEST_F(ListView, TextsStayRightThroughManyRenamesDeletionsAndReusedEntries)
+{
+    TListItems* items = list.Items();
+    const auto path = [](int i) { return "/music/album/" + std::to_string(i) + ".mp3"; };
+    const auto title = [](int i, int round) { return std::to_string(round) + std::string(60, '-') + std::to_string(i); };
+    for (int i = 0; i < 1000; ++i) {
+        TListItem* item = items->Add();
+        item->SubItems()->Add(path(i));
+        item->SetCaption(std::to_string(i) + ".mp3");
+    }
+    // Some 3 MB of replaced captions: more than the live texts, so they are reclaimed.
+    for (int round = 0; round < 50; ++round)
+        for (int i = 0; i < 1000; ++i)
+            items->Item(i)->SetCaption(title(i, round));
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(items->Item(i)->Caption(), title(i, 49));
+        ASSERT_EQ((*items->Item(i)->SubItems())[0], path(i));
+    }
+
+    items->Item(7)->SetSelected(true);
+    for (int i = 999; i >= 0; i -= 2)
+        items->Item(i)->Delete();
+    QCoreApplication::processEvents();
+    // Removed entries come back as new ones: nothing of the old ones is left.
+    for (int i = 0; i < 500; ++i) {
+        TListItem* item = items->Add();
+        EXPECT_EQ(item->Caption(), "");
+        EXPECT_EQ(item->SubItems()->Count(), 0);
+        EXPECT_FALSE(item->Selected());
+        item->SubItems()->Add(path(1000 + i));
+    }
+    ASSERT_EQ(items->Count(), 1000);
+    EXPECT_EQ(list.Selected(), nullptr);
+    for (int i = 0; i < 500; ++i) {
+        ASSERT_EQ(items->Item(i)->Caption(), title(2 * i, 49));
+        ASSERT_EQ(items->Item(i)->SubItems()->Text(), path(2 * i) + "\r\n");
+        ASSERT_EQ(items->Item(500 + i)->SubItems()->Text(), path(1000 + i) + "\r\n");
+    }
 }

@@ -26,7 +26,7 @@ std::vector<std::string> PlaylistFixture::captions() const
     std::vector<std::string> result;
     TListItems* items = form->lvFileList->Items();
     for (int i = 0; i < items->Count(); ++i)
-        result.push_back(items->Item(i)->Caption());
+        result.emplace_back(items->Item(i)->Caption());
     return result;
 }
 
