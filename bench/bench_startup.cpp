@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int Entries = 100'000;
-constexpr int Rounds = 7;
+constexpr int Rounds = 15;
 
 struct DisplayCloser {
     void operator()(Display* display) const { XCloseDisplay(display); }
