@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: a normal build and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, and the fuzz targets
-# on their seed corpora. Starts (and stops) its own Xvfb display and
-# PulseAudio null sink.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, the playing threads
+# under ThreadSanitizer, and the fuzz targets on their seed corpora. Starts
+# (and stops) its own Xvfb display and PulseAudio null sink.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" --test
@@ -20,38 +20,81 @@ source "$top/scripts/test-env.sh"
 # take -O1: both save a third of the build time.
 release_flags=-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
 sanitizer_flags=-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
-
-status=0
-run_suite() {  # name, build dir, extra cmake args...
-  local name=$1 dir=$2; shift 2
-  echo "=== $name build"
-  cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j"$jobs"
-  echo "=== $name tests"
-  (cd "$dir" && ctest --output-on-failure -j"$jobs") || status=1
-}
-
-export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0
-run_suite release "$top/build/test-release" "$release_flags"
-run_suite sanitize "$top/build/test-asan" "$sanitizer_flags" -DKOLVI_SANITIZE=ON
+release_dir="$top/build/test-release"
+asan_dir="$top/build/test-asan"
+tsan_dir="$top/build/test-tsan"
+fuzz_dir="$top/build/test-fuzz"
 
 # The devices' playing threads against the user-interface thread, under
 # ThreadSanitizer: the test programs that play through the MCI layer,
 # including losing the sound server in the middle of a track.
-tsan_dir="$top/build/test-tsan"
 tsan_tests=(tests/mci/MciNullOutputTest tests/mci/MciPulsePlaybackTest tests/mci/MciServerLossTest
             tests/media/MediaPlayerPlaybackTest tests/reliability/format_change_tests)
-echo "=== thread build"
-cmake -S "$top" -B "$tsan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$sanitizer_flags" -DKOLVI_TSAN=ON >/dev/null
-cmake --build "$tsan_dir" -j"$jobs" --target "${tsan_tests[@]##*/}"
-echo "=== thread tests"
-for test_program in "${tsan_tests[@]}"; do
-  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions="$top/tests/tsan.supp" "$tsan_dir/$test_program" --gtest_brief=1 || status=1
-done
 
-if [[ -x "$top/scripts/fuzz-smoke.sh" ]]; then
+status=0
+configure() {  # build dir, extra cmake args...
+  local dir=$1; shift
+  cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+
+# The tests spend most of their time waiting for sound and windows, so the
+# next builds run beside them at idle priority: they take only the processor
+# time the tests leave. Their output goes to a log, shown when they fail.
+background_pid=
+background_log=
+start_in_background() {  # name, command...
+  local name=$1; shift
+  background_log="$top/build/$name.log"
+  mkdir -p "$top/build"
+  echo "=== $name (in the background, at idle priority)"
+  ( chrt --idle --pid 0 "$BASHPID" || echo "note: at normal priority"
+    "$@" ) >"$background_log" 2>&1 &
+  background_pid=$!
+}
+finish_background() {  # true when the background work succeeded
+  if wait "$background_pid"; then
+    return 0
+  fi
+  echo "=== FAILED in the background; the end of $background_log:"
+  tail -n 60 "$background_log"
+  status=1
+  return 1
+}
+run_tests() {  # name, build dir
+  echo "=== $1 tests"
+  (cd "$2" && ctest --output-on-failure -j"$jobs") || status=1
+}
+sanitize_build() {
+  configure "$asan_dir" "$sanitizer_flags" -DKOLVI_SANITIZE=ON
+  cmake --build "$asan_dir" -j"$jobs"
+}
+later_builds() {
+  configure "$tsan_dir" "$sanitizer_flags" -DKOLVI_TSAN=ON
+  cmake --build "$tsan_dir" -j"$jobs" --target "${tsan_tests[@]##*/}"
+  "$top/scripts/fuzz-smoke.sh" --build-only "$fuzz_dir"
+}
+
+export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0
+
+echo "=== release build"
+configure "$release_dir" "$release_flags"
+cmake --build "$release_dir" -j"$jobs"
+start_in_background sanitize-build sanitize_build
+run_tests release "$release_dir"
+asan_built=0
+finish_background && asan_built=1
+start_in_background thread-and-fuzz-build later_builds
+if [[ $asan_built -eq 1 ]]; then
+  run_tests sanitize "$asan_dir"
+fi
+
+if finish_background; then
+  echo "=== thread tests"
+  for test_program in "${tsan_tests[@]}"; do
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions="$top/tests/tsan.supp" "$tsan_dir/$test_program" --gtest_brief=1 || status=1
+  done
   echo "=== fuzz targets (seed corpora)"
-  "$top/scripts/fuzz-smoke.sh" "$top/build/test-fuzz" || status=1
+  "$top/scripts/fuzz-smoke.sh" "$fuzz_dir" || status=1
 fi
 exit $status
