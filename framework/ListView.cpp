@@ -501,7 +501,9 @@ void TListView::ApplySelection()
 {
     QItemSelection selection;
     const auto& itemSlots = items_->slots_;
-    for (std::size_t row = 0; row < items_->reportedRows_;) {
+    // Once every selected item is found, the rest of a long list is not looked at.
+    std::size_t unfound = items_->selectedCount_;
+    for (std::size_t row = 0; row < items_->reportedRows_ && unfound > 0;) {
         if (!itemSlots[row]->selected_) {
             ++row;
             continue;
@@ -509,6 +511,7 @@ void TListView::ApplySelection()
         const std::size_t first = row;
         while (row < items_->reportedRows_ && itemSlots[row]->selected_)
             ++row;
+        unfound -= std::min(unfound, row - first);
         selection.select(model_->index(static_cast<int>(first), 0),
                          model_->index(static_cast<int>(row - 1), model_->columnCount({}) - 1));
     }
