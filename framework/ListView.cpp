@@ -125,29 +125,23 @@ std::string_view TSubItems::Kept() const
     return {kept_, captionShared_ ? firstSize_ : std::size_t{captionSize_} + firstSize_};
 }
 
-void TSubItems::SetCaption(std::string_view caption)
-{
-    // The usual caption, the file name at the end of the path, needs no bytes of its own.
-    if (hasFirst_ && (captionShared_ || captionSize_ == 0) && First().ends_with(caption)) {
-        captionSize_ = static_cast<std::uint32_t>(caption.size());
-        captionShared_ = true;
-        return;
-    }
-    Store(caption, First(), hasFirst_);
-}
+void TSubItems::SetCaption(std::string_view caption) { Store(caption, First(), hasFirst_); }
 
 void TSubItems::Store(std::string_view caption, std::string_view first, bool hasFirst)
 {
     if (caption.size() > UINT32_MAX || first.size() > UINT32_MAX)
         throw std::length_error("text too long for a list item");
     const bool shared = hasFirst && first.ends_with(caption);
-    const std::size_t oldBytes = Kept().size();
-    kept_ = (shared ? owner_->texts_.Keep(first) : owner_->texts_.Keep(caption, first)).data();
+    const std::string_view kept = Kept();
+    // Bytes that already hold just the first sub-item serve as they are: the
+    // usual caption, the file name at the end of the path, needs no copy.
+    if (!shared || kept.data() != first.data() || kept.size() != first.size())
+        kept_ = (shared ? owner_->texts_.Keep(first) : owner_->texts_.Keep(caption, first)).data();
     captionSize_ = static_cast<std::uint32_t>(caption.size());
     firstSize_ = static_cast<std::uint32_t>(first.size());
     captionShared_ = shared;
     hasFirst_ = hasFirst;
-    owner_->TextsReplaced(oldBytes, Kept().size());
+    owner_->TextsReplaced(kept.size(), Kept().size());
 }
 
 void TListItem::SetCaption(std::string_view caption)
