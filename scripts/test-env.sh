@@ -16,7 +16,10 @@ trap test_env_cleanup EXIT
 
 display_number=$((100 + RANDOM % 400))
 while [[ -e /tmp/.X11-unix/X$display_number || -e /tmp/.X$display_number-lock ]]; do display_number=$((display_number + 1)); done
-Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp >"$test_env_work/xvfb.log" 2>&1 &
+# -noreset: by default the server resets whenever its last client leaves, and
+# a program that connects during the reset can be refused, such as the player
+# a test starts just after the previous test's programs have ended.
+Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$test_env_work/xvfb.log" 2>&1 &
 test_env_pids+=($!)
 export DISPLAY=":$display_number"
 
