@@ -1,6 +1,7 @@
 #include "TfrmKolviPlayer.h"
 
 #include "AboutTexts.h"
+#include "AnsiText.h"
 #include "Application.h"
 #include "CodePage.h"
 #include "ComponentRegistry.h"
@@ -11,7 +12,6 @@
 #include "SysUtils.h"
 #include "TextFile.h"
 #include "TfrmLyrics.h"
-#include "UnicodeToAnsi.h"
 
 #include <algorithm>
 #include <vector>
