@@ -20,7 +20,7 @@ TfrmKolviPlayer* frmKolviPlayer = nullptr;
 
 // The framework knows its own controls; the media device comes from the
 // media layer, which only the forms see together with the framework.
-static const bool mediaPlayerRegistered = RegisterComponent<TMediaPlayer>("TMediaPlayer");
+static const bool MediaPlayerRegistered = RegisterComponent<TMediaPlayer>("TMediaPlayer");
 
 TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
     : TForm(Owner, staticMetaObject, ResourcePath("frmKolviPlayer.dfm")),
@@ -44,7 +44,7 @@ TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
       lvFileList(Component<TListView>("lvFileList")),
       btnConnectHomePage(Component<TSpeedButton>("btnConnectHomePage"))
 {
-    (void)mediaPlayerRegistered;
+    (void)MediaPlayerRegistered;
     ListFileName = "";
     DragAcceptFiles(Handle(), TRUE_);
     if (OpenMixer()) {
