@@ -7,8 +7,8 @@
 
 #include <string>
 
-constexpr DWORD kSpeakersLineID = 0xFFFF0000;
-constexpr DWORD kSpeakersVolumeControlID = 0x00000010;
+constexpr DWORD SpeakersLineID = 0xFFFF0000;
+constexpr DWORD SpeakersVolumeControlID = 0x00000010;
 
 struct MixerDeviceInfo {
     std::string name;
