@@ -36,8 +36,16 @@ constexpr BackEnd BackEnds[] = {
     {"null", &openNull},
 };
 
-std::mutex choiceMutex;
-std::string choice = "pulse,alsa";
+struct Choice {
+    std::mutex mutex;
+    std::string names = "pulse,alsa";
+};
+
+Choice& choice()
+{
+    static Choice instance;
+    return instance;
+}
 
 std::unique_ptr<SoundOutput> openNamed(std::string_view name, const AudioFormat& format)
 {
@@ -57,8 +65,8 @@ std::unique_ptr<SoundOutput> openSoundOutput(const AudioFormat& format)
 {
     std::string names;
     {
-        std::lock_guard lock(choiceMutex);
-        names = choice;
+        std::lock_guard lock(choice().mutex);
+        names = choice().names;
     }
     for (std::string_view rest = names; !rest.empty();) {
         const auto comma = rest.find(',');
@@ -72,6 +80,6 @@ std::unique_ptr<SoundOutput> openSoundOutput(const AudioFormat& format)
 
 std::string chooseSoundOutputs(std::string names)
 {
-    std::lock_guard lock(choiceMutex);
-    return std::exchange(choice, std::move(names));
+    std::lock_guard lock(choice().mutex);
+    return std::exchange(choice().names, std::move(names));
 }

@@ -1,5 +1,7 @@
 #include "MixerAlsa.h"
 
+#include "MixerRecords.h"
+
 #include <cstdarg>
 // This version of the header declares snd_lib_error_set_local outside its
 // extern "C" block; included first, its include guard keeps it so.
