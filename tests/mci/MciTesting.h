@@ -3,7 +3,6 @@
 // scope, a window that collects completion notices, bounded waits that keep
 // the event loop running, and the decoder's own output for comparisons.
 #include "Mci.h"
-#include "SoundOutputChoice.h"
 #include "ToneAnalysis.h"
 #include "WinMessage.h"
 
@@ -65,15 +64,6 @@ Samples decodeWhole(const std::string& path);
 
 // The MCI layer's error text, or "(none)".
 std::string mciText(MCIERROR error);
-
-// Devices opened while this lives play into a null output.
-class NullOutputScope {
-public:
-    explicit NullOutputScope(const NullOutputSettings& settings = {}) { mciUseNullSoundOutput(settings); }
-    ~NullOutputScope() { mciUseSoundServer(); }
-    NullOutputScope(const NullOutputScope&) = delete;
-    NullOutputScope& operator=(const NullOutputScope&) = delete;
-};
 
 // Milliseconds of frames at rate, as the device counts them.
 DWORD framesToMs(long frames, long rate);

@@ -3,6 +3,7 @@
 // holds no more descriptors and hardly more memory than before.
 #include "MciTesting.h"
 #include "PlayerFixture.h"
+#include "ScopedBackends.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -60,7 +61,7 @@ protected:
 
 TEST_F(Soak, AThousandTrackChangesKeepDescriptorsAndMemoryFlat)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     std::vector<std::string> tracks;
     for (int i = 0; i < 5; ++i)
         tracks.push_back(track(i, 0.2 + 0.1 * i));

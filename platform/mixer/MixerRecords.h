@@ -1,23 +1,10 @@
 #pragma once
 // What the mixer calls check in the records a caller hands in, and how they
 // describe the one device, its speakers line and that line's volume control.
-// Kept apart from the calls themselves so that a stand-in mixer for tests
-// answers exactly as the real one does.
-#include "Mixer.h"
+#include "MixerDevice.h"
 
-#include <string>
-
-constexpr DWORD kSpeakersLineID = 0xFFFF0000;
-constexpr DWORD kSpeakersVolumeControlID = 0x00000010;
-
-struct MixerDeviceInfo {
-    std::string name;
-    MMVERSION driverVersion = 0;
-    std::string lineName;
-    DWORD channels = 0;
-    DWORD minimum = 0;
-    DWORD maximum = 0;
-};
+constexpr DWORD SpeakersLineID = 0xFFFF0000;
+constexpr DWORD SpeakersVolumeControlID = 0x00000010;
 
 // Record checks: MMSYSERR_NOERROR, MMSYSERR_INVALPARAM for a missing or
 // wrongly sized record, MMSYSERR_INVALFLAG for flags we do not serve.

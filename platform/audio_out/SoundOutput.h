@@ -1,7 +1,8 @@
 #pragma once
 // Where decoded sound goes: one small interface, one implementation per back
-// end (an out123 module, or the null output tests use). Samples are signed
-// 16-bit, native byte order, channels interleaved.
+// end (out123's modules, the null output), each opened by name through
+// SoundOutputFactory.h. Samples are signed 16-bit, native byte order,
+// channels interleaved.
 #include <cstddef>
 #include <cstdint>
 

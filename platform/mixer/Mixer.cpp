@@ -1,11 +1,10 @@
-// The mixer calls, and nothing else: a test binary that defines all of them
-// itself (a stand-in mixer) never pulls this file out of the library.
 #include "Mixer.h"
 
-#include "MixerAlsa.h"
+#include "MixerDeviceFactory.h"
 #include "MixerRecords.h"
 
 #include <map>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -14,7 +13,7 @@ namespace {
 // is refused rather than followed.
 struct OpenMixers {
     std::mutex mutex;
-    std::map<std::uintptr_t, std::unique_ptr<AlsaMasterVolume>> devices;
+    std::map<std::uintptr_t, std::unique_ptr<MixerDevice>> devices;
     std::uintptr_t next = 1;
 };
 
@@ -35,14 +34,23 @@ MMRESULT withDevice(HMIXER handle, Action action)
     return action(*found->second);
 }
 
+MMRESULT reportCaps(MixerDevice& device, MIXERCAPSA& caps)
+{
+    const MixerDeviceInfo* info = device.describe(MixerPart::Device);
+    if (info == nullptr)
+        return MMSYSERR_ERROR;
+    describeDevice(caps, *info);
+    return MMSYSERR_NOERROR;
+}
+
 } // namespace
 
 UINT mixerGetNumDevs()
 {
-    return AlsaMasterVolume::open() ? 1 : 0;
+    return openMixerDevice(nullptr) ? 1 : 0;
 }
 
-MMRESULT mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR, DWORD_PTR, DWORD fdwOpen)
+MMRESULT mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen)
 {
     if (phmx != nullptr)
         *phmx = nullptr;
@@ -50,7 +58,8 @@ MMRESULT mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR, DWORD_PTR, DWORD fdwOpe
         return refused;
     if (uMxId != 0)
         return MMSYSERR_BADDEVICEID;
-    std::unique_ptr<AlsaMasterVolume> device = AlsaMasterVolume::open();
+    const MixerOpenRequest request{uMxId, dwCallback, dwInstance, fdwOpen};
+    std::unique_ptr<MixerDevice> device = openMixerDevice(&request);
     if (!device)
         return MMSYSERR_BADDEVICEID;
     OpenMixers& mixers = openMixers();
@@ -74,43 +83,44 @@ MMRESULT mixerGetDevCapsA(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT cbmxcaps)
         return refused;
     if (uMxId != 0)
         return MMSYSERR_BADDEVICEID;
-    const std::unique_ptr<AlsaMasterVolume> device = AlsaMasterVolume::open();
+    const std::unique_ptr<MixerDevice> device = openMixerDevice(nullptr);
     if (!device)
         return MMSYSERR_BADDEVICEID;
-    describeDevice(*pmxcaps, device->info());
-    return MMSYSERR_NOERROR;
+    return reportCaps(*device, *pmxcaps);
 }
 
 MMRESULT mixerGetDevCapsA(HMIXER hmx, LPMIXERCAPSA pmxcaps, UINT cbmxcaps)
 {
     if (const MMRESULT refused = checkCapsRequest(pmxcaps, cbmxcaps))
         return refused;
-    return withDevice(hmx, [&](AlsaMasterVolume& device) {
-        describeDevice(*pmxcaps, device.info());
-        return MMSYSERR_NOERROR;
-    });
+    return withDevice(hmx, [&](MixerDevice& device) { return reportCaps(device, *pmxcaps); });
 }
 
 MMRESULT mixerGetLineInfoA(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo)
 {
     if (const MMRESULT refused = checkLineInfoRequest(pmxl, fdwInfo))
         return refused;
-    return withDevice(hmxobj, [&](AlsaMasterVolume& device) { return describeSpeakersLine(*pmxl, fdwInfo, device.info()); });
+    return withDevice(hmxobj, [&](MixerDevice& device) {
+        const MixerDeviceInfo* info = device.describe(MixerPart::SpeakersLine);
+        return info != nullptr ? describeSpeakersLine(*pmxl, fdwInfo, *info) : MIXERR_INVALLINE;
+    });
 }
 
 MMRESULT mixerGetLineControlsA(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWORD fdwControls)
 {
     if (const MMRESULT refused = checkLineControlsRequest(pmxlc, fdwControls))
         return refused;
-    return withDevice(hmxobj,
-                      [&](AlsaMasterVolume& device) { return describeVolumeControl(*pmxlc, fdwControls, device.info()); });
+    return withDevice(hmxobj, [&](MixerDevice& device) {
+        const MixerDeviceInfo* info = device.describe(MixerPart::VolumeControl);
+        return info != nullptr ? describeVolumeControl(*pmxlc, fdwControls, *info) : MIXERR_INVALCONTROL;
+    });
 }
 
 MMRESULT mixerGetControlDetailsA(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails)
 {
     if (const MMRESULT refused = checkVolumeRequest(pmxcd, fdwDetails))
         return refused;
-    return withDevice(hmxobj, [&](AlsaMasterVolume& device) {
+    return withDevice(hmxobj, [&](MixerDevice& device) {
         if (const MMRESULT unknown = checkVolumeControlID(*pmxcd))
             return unknown;
         DWORD value = 0;
@@ -125,7 +135,7 @@ MMRESULT mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, D
 {
     if (const MMRESULT refused = checkVolumeRequest(pmxcd, fdwDetails))
         return refused;
-    return withDevice(hmxobj, [&](AlsaMasterVolume& device) {
+    return withDevice(hmxobj, [&](MixerDevice& device) {
         if (const MMRESULT unknown = checkVolumeControlID(*pmxcd))
             return unknown;
         return device.write(requestedVolume(*pmxcd)) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;

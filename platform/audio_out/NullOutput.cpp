@@ -1,6 +1,8 @@
 #include "NullOutput.h"
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -8,7 +10,44 @@ namespace {
 // Like a typical sound server stream: about a fifth of a second ahead.
 constexpr long BufferMilliseconds = 200;
 
+constexpr std::string_view FailAfter = "fail-after=";
+
+bool applyOption(std::string_view option, NullOutputSettings& settings)
+{
+    if (option == "untimed") {
+        settings.timed = false;
+        return true;
+    }
+    if (!option.starts_with(FailAfter))
+        return false;
+    const std::string_view number = option.substr(FailAfter.size());
+    std::int64_t frames = -1;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), frames);
+    if (error != std::errc() || end != number.data() + number.size() || frames < 0)
+        return false;
+    settings.failAfterFrames = frames;
+    return true;
+}
+
+std::optional<NullOutputSettings> settingsOf(std::string_view options)
+{
+    NullOutputSettings settings;
+    while (!options.empty()) {
+        const auto colon = options.find(':');
+        if (!applyOption(options.substr(0, colon), settings))
+            return std::nullopt;
+        options = colon == std::string_view::npos ? std::string_view() : options.substr(colon + 1);
+    }
+    return settings;
+}
+
 }  // namespace
+
+std::unique_ptr<NullOutput> NullOutput::open(std::string_view options, const AudioFormat& format)
+{
+    const auto settings = settingsOf(options);
+    return settings ? std::make_unique<NullOutput>(format, *settings) : nullptr;
+}
 
 NullOutput::NullOutput(const AudioFormat& format, const NullOutputSettings& settings)
     : format_(format), settings_(settings), bufferFrames_(format.rate * BufferMilliseconds / 1000), clock_(format.rate)

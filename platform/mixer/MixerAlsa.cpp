@@ -1,5 +1,7 @@
 #include "MixerAlsa.h"
 
+#include "MixerRecords.h"
+
 #include <cstdarg>
 // This version of the header declares snd_lib_error_set_local outside its
 // extern "C" block; included first, its include guard keeps it so.
@@ -14,7 +16,7 @@ extern "C" {
 
 namespace {
 
-constexpr const char* kDeviceName = "default";
+constexpr const char* DeviceName = "default";
 
 struct MixerCloser {
     void operator()(snd_mixer_t* mixer) const { snd_mixer_close(mixer); }
@@ -71,7 +73,7 @@ MixerPtr connectOnce()
     if (snd_mixer_open(&raw, 0) < 0)
         return {};
     MixerPtr mixer(raw);
-    if (snd_mixer_attach(raw, kDeviceName) < 0 || snd_mixer_selem_register(raw, nullptr, nullptr) < 0 ||
+    if (snd_mixer_attach(raw, DeviceName) < 0 || snd_mixer_selem_register(raw, nullptr, nullptr) < 0 ||
         snd_mixer_load(raw) < 0)
         return {};
     return mixer;
@@ -108,11 +110,11 @@ std::string cardName(snd_mixer_t* mixer)
 {
     snd_hctl_t* hctl = nullptr;
     snd_ctl_card_info_t* raw = nullptr;
-    if (snd_mixer_get_hctl(mixer, kDeviceName, &hctl) < 0 || snd_ctl_card_info_malloc(&raw) < 0)
-        return kDeviceName;
+    if (snd_mixer_get_hctl(mixer, DeviceName, &hctl) < 0 || snd_ctl_card_info_malloc(&raw) < 0)
+        return DeviceName;
     CardInfoPtr info(raw);
     if (snd_ctl_card_info(snd_hctl_ctl(hctl), raw) < 0 || *snd_ctl_card_info_get_name(raw) == '\0')
-        return kDeviceName;
+        return DeviceName;
     return snd_ctl_card_info_get_name(raw);
 }
 

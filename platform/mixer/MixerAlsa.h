@@ -2,24 +2,24 @@
 // The master playback volume of ALSA's "default" mixer: the element
 // "Master", else the first element with a playback volume. On a desktop with
 // PulseAudio or PipeWire that is the sound server's own volume.
-#include "MixerRecords.h"
+#include "MixerDevice.h"
 
 #include <memory>
 
-class AlsaMasterVolume {
+class AlsaMasterVolume : public MixerDevice {
 public:
     // nullptr when "default" does not open as a mixer or has no playback volume.
     static std::unique_ptr<AlsaMasterVolume> open();
-    ~AlsaMasterVolume();
+    ~AlsaMasterVolume() override;
     AlsaMasterVolume(const AlsaMasterVolume&) = delete;
     AlsaMasterVolume& operator=(const AlsaMasterVolume&) = delete;
 
-    const MixerDeviceInfo& info() const { return info_; }
-    // The loudest channel, asked of the mixer afresh, so that a change made
-    // by another program is seen by the next read.
-    bool read(DWORD& value);
-    // Sets every channel to the value clamped into the bounds.
-    bool write(DWORD value);
+    // Every part: the device opens only with a playback volume.
+    const MixerDeviceInfo* describe(MixerPart) override { return &info_; }
+    // Asked of the mixer afresh, so that a change made by another program is
+    // seen by the next read.
+    bool read(DWORD& value) override;
+    bool write(DWORD value) override;
 
     struct Connection;
     struct Element;

@@ -54,11 +54,11 @@ std::string folderOf(const std::string& path)
 std::string randomSuffix()
 {
     static std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
     std::string suffix(8, ' ');
     for (auto& c : suffix)
-        c = letters[pick(generator)];
+        c = Letters[pick(generator)];
     return suffix;
 }
 

@@ -98,7 +98,7 @@ MMRESULT describeSpeakersLine(MIXERLINEA& line, DWORD flags, const MixerDeviceIn
             return MIXERR_INVALLINE;
         break;
     case MIXER_GETLINEINFOF_LINEID:
-        if (line.dwLineID != kSpeakersLineID)
+        if (line.dwLineID != SpeakersLineID)
             return MIXERR_INVALLINE;
         break;
     case MIXER_GETLINEINFOF_COMPONENTTYPE:
@@ -110,7 +110,7 @@ MMRESULT describeSpeakersLine(MIXERLINEA& line, DWORD flags, const MixerDeviceIn
     }
     line.dwDestination = 0;
     line.dwSource = 0;
-    line.dwLineID = kSpeakersLineID;
+    line.dwLineID = SpeakersLineID;
     line.fdwLine = MIXERLINE_LINEF_ACTIVE;
     line.dwUser = 0;
     line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
@@ -132,19 +132,19 @@ MMRESULT describeVolumeControl(MIXERLINECONTROLSA& controls, DWORD flags, const 
 {
     switch (flags & MIXER_GETLINECONTROLSF_QUERYMASK) {
     case MIXER_GETLINECONTROLSF_ALL:
-        if (controls.dwLineID != kSpeakersLineID)
+        if (controls.dwLineID != SpeakersLineID)
             return MIXERR_INVALLINE;
         break;
     case MIXER_GETLINECONTROLSF_ONEBYTYPE:
-        if (controls.dwLineID != kSpeakersLineID)
+        if (controls.dwLineID != SpeakersLineID)
             return MIXERR_INVALLINE;
         if (controls.dwControlType != MIXERCONTROL_CONTROLTYPE_VOLUME)
             return MIXERR_INVALCONTROL;
         break;
     case MIXER_GETLINECONTROLSF_ONEBYID:
-        if (controls.dwControlID != kSpeakersVolumeControlID)
+        if (controls.dwControlID != SpeakersVolumeControlID)
             return MIXERR_INVALCONTROL;
-        controls.dwLineID = kSpeakersLineID;
+        controls.dwLineID = SpeakersLineID;
         break;
     default:
         return MMSYSERR_INVALFLAG;
@@ -152,7 +152,7 @@ MMRESULT describeVolumeControl(MIXERLINECONTROLSA& controls, DWORD flags, const 
     MIXERCONTROLA& control = *controls.pamxctrl;
     control = MIXERCONTROLA{};
     control.cbStruct = sizeof(MIXERCONTROLA);
-    control.dwControlID = kSpeakersVolumeControlID;
+    control.dwControlID = SpeakersVolumeControlID;
     control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
     control.fdwControl = MIXERCONTROL_CONTROLF_UNIFORM;
     control.cMultipleItems = 0;
@@ -166,7 +166,7 @@ MMRESULT describeVolumeControl(MIXERLINECONTROLSA& controls, DWORD flags, const 
 
 MMRESULT checkVolumeControlID(const MIXERCONTROLDETAILS& details)
 {
-    return details.dwControlID == kSpeakersVolumeControlID ? MMSYSERR_NOERROR : MIXERR_INVALCONTROL;
+    return details.dwControlID == SpeakersVolumeControlID ? MMSYSERR_NOERROR : MIXERR_INVALCONTROL;
 }
 
 DWORD requestedVolume(const MIXERCONTROLDETAILS& details)

@@ -1,8 +1,9 @@
 #pragma once
 // The audio mixer interface the player is written against: device count,
 // open, capabilities, the speakers line, its volume control, and reading
-// and writing that control's one value. On this system device 0 is ALSA's
-// "default" mixer and the speakers volume is its master playback volume.
+// and writing that control's one value. Device 0 is the device of the
+// chosen back end (MixerDeviceFactory.h): ALSA's "default" mixer, whose
+// speakers volume is its master playback volume.
 //
 // Every record a caller hands in is checked before use: a null pointer or a
 // cbStruct/size that is not sizeof of our own record is MMSYSERR_INVALPARAM.
@@ -172,10 +173,11 @@ static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == 4);
 static_assert(sizeof(MIXERLINECONTROLSA) == (sizeof(void*) == 4 ? 24 : 32));
 static_assert(sizeof(MIXERCONTROLDETAILS) == (sizeof(void*) == 4 ? 24 : 40));
 
-// 1 when the default mixer opens and has a playback volume, else 0.
+// 1 when the device opens (ALSA's: the default mixer has a playback
+// volume), else 0.
 UINT mixerGetNumDevs();
 // Opens device 0. fdwOpen: CALLBACK_NULL or CALLBACK_WINDOW (the window is
-// accepted; no change notifications are sent). *phmx is 0 on failure.
+// accepted; ALSA's device sends no change notifications). *phmx is 0 on failure.
 MMRESULT mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen);
 MMRESULT mixerClose(HMIXER hmx);
 // By device identifier (0) or by an opened handle.

@@ -1,6 +1,6 @@
 #include "Mp3Device.h"
 
-#include "SoundOutputChoice.h"
+#include "SoundOutputFactory.h"
 #include "WinMessage.h"
 
 #include <algorithm>

@@ -14,7 +14,7 @@ constexpr HINSTANCE Started = 33;
 // The 8-bit text as Qt needs it for the new process, or nothing when Qt
 // could not hand the very same bytes on (bytes outside its UTF-8 view of
 // 8-bit text): a changed argument would open the wrong thing.
-std::optional<QString> ExactText(const char* text)
+std::optional<QString> exactText(const char* text)
 {
     if (text == nullptr)
         return QString();
@@ -25,7 +25,7 @@ std::optional<QString> ExactText(const char* text)
     return wide;
 }
 
-QString FindProgram(const QString& file)
+QString findProgram(const QString& file)
 {
     if (file.isEmpty())
         return {};
@@ -38,13 +38,13 @@ QString FindProgram(const QString& file)
 
 // Only a web address is worth a browser; anything else could make the
 // desktop open a local file or launch some handler.
-bool IsWebAddress(const QString& text)
+bool isWebAddress(const QString& text)
 {
     const QUrl url(text);
     return url.isValid() && !url.host().isEmpty() && (url.scheme() == u"http" || url.scheme() == u"https");
 }
 
-HINSTANCE StartDetached(const QString& program, const QString& argument, const QString& directory)
+HINSTANCE startDetached(const QString& program, const QString& argument, const QString& directory)
 {
     const QStringList arguments = argument.isEmpty() ? QStringList() : QStringList{argument};
     return QProcess::startDetached(program, arguments, directory) ? Started : SE_ERR_NOASSOC;
@@ -57,16 +57,16 @@ HINSTANCE ShellExecuteA(HWND, const char* verb, const char* file, const char* pa
 {
     if (verb != nullptr && *verb != '\0' && strcasecmp(verb, "open") != 0)
         return SE_ERR_NOASSOC;
-    const auto program = ExactText(file);
-    const auto argument = ExactText(parameters);
-    const auto folder = ExactText(directory);
+    const auto program = exactText(file);
+    const auto argument = exactText(parameters);
+    const auto folder = exactText(directory);
     if (!program || !argument || !folder)
         return SE_ERR_ACCESSDENIED;
 
-    const QString found = FindProgram(*program);
+    const QString found = findProgram(*program);
     if (!found.isEmpty())
-        return StartDetached(found, *argument, *folder);
-    if (IsWebAddress(*argument))
-        return StartDetached(QStringLiteral("xdg-open"), *argument, *folder);
+        return startDetached(found, *argument, *folder);
+    if (isWebAddress(*argument))
+        return startDetached(QStringLiteral("xdg-open"), *argument, *folder);
     return SE_ERR_FNF;
 }

@@ -7,14 +7,20 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <string_view>
 
 struct NullOutputSettings {
-    bool timed = false;
+    bool timed = true;
     std::int64_t failAfterFrames = -1;  // negative: never fails
 };
 
 class NullOutput : public SoundOutput {
 public:
+    // options: "" or colon-separated "untimed" and "fail-after=N" (N frames,
+    // N >= 0); nullptr for any other option.
+    static std::unique_ptr<NullOutput> open(std::string_view options, const AudioFormat& format);
+
     NullOutput(const AudioFormat& format, const NullOutputSettings& settings);
 
     std::size_t play(unsigned char* data, std::size_t bytes) override;
