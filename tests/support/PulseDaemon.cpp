@@ -27,9 +27,13 @@ bool PulseDaemon::start()
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view name = std::string_view(*entry).substr(0, std::string_view(*entry).find('='));
-        if (name != "HOME" && name != "XDG_RUNTIME_DIR" && name != "XDG_CONFIG_HOME" && name != "PULSE_SERVER")
+        if (name != "HOME" && name != "XDG_RUNTIME_DIR" && name != "XDG_CONFIG_HOME" && name != "PULSE_SERVER" &&
+            name != "DISPLAY" && name != "DBUS_SESSION_BUS_ADDRESS")
             environment.emplace_back(*entry);
     }
+    // No bus, and no display through which one would be autolaunched: two
+    // daemons on one bus cannot both own org.PulseAudio1, and the second stops.
+    environment.push_back("DBUS_SESSION_BUS_ADDRESS=unix:path=" + dir_.filePath("no-bus").toStdString());
     environment.push_back("HOME=" + (root + "/home").toStdString());
     environment.push_back("XDG_RUNTIME_DIR=" + (root + "/runtime").toStdString());
     environment.push_back("XDG_CONFIG_HOME=" + (root + "/config").toStdString());
