@@ -1,5 +1,6 @@
 #include "CodePage.h"
 
+#include <climits>
 #include <cstring>
 #include <cwchar>
 
@@ -104,4 +105,49 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int bytes,
         at += length;
     }
     return static_cast<int>(written);
+}
+
+namespace {
+
+// The code point of the UTF-8 sequence at utf8[at] and its length; a byte
+// that starts no valid sequence answers 0xFFFFFFFF and length 1.
+char32_t DecodeUtf8(std::string_view utf8, std::size_t& at)
+{
+    constexpr char32_t Invalid = 0xFFFFFFFF;
+    const auto lead = static_cast<unsigned char>(utf8[at++]);
+    if (lead < 0x80)
+        return lead;
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
+    if (extra == 0 || lead > 0xF4 || at + static_cast<std::size_t>(extra) > utf8.size())
+        return Invalid;
+    char32_t code = lead & (0x3F >> extra);
+    for (int i = 0; i < extra; ++i) {
+        const auto next = static_cast<unsigned char>(utf8[at + static_cast<std::size_t>(i)]);
+        if ((next & 0xC0) != 0x80)
+            return Invalid;
+        code = (code << 6) | (next & 0x3F);
+    }
+    at += static_cast<std::size_t>(extra);
+    return code;
+}
+
+}  // namespace
+
+std::string Utf8ToAnsi(std::string_view utf8)
+{
+    std::string bytes;
+    std::mbstate_t state{};
+    char buffer[MB_LEN_MAX];
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t code = DecodeUtf8(utf8, at);
+        const std::size_t length = code > 0x10FFFF ? static_cast<std::size_t>(-1)
+                                                    : std::wcrtomb(buffer, static_cast<wchar_t>(code), &state);
+        if (length == static_cast<std::size_t>(-1)) {
+            state = std::mbstate_t{};
+            bytes += '?';
+        } else {
+            bytes.append(buffer, length);
+        }
+    }
+    return bytes;
 }

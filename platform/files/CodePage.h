@@ -33,3 +33,8 @@ std::string AnsiLowerCase(std::string_view text);
 // bytes 0, or with MB_ERR_INVALID_CHARS an invalid byte (otherwise each
 // such byte becomes U+FFFD).
 int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int bytes, char16_t* wide, int wideChars);
+
+// A text written in UTF-8 (as the program's own fixed texts are) as bytes
+// in the locale's encoding; a character the locale cannot write becomes
+// '?', and so does a byte that is not valid UTF-8.
+std::string Utf8ToAnsi(std::string_view utf8);

@@ -493,8 +493,10 @@ TEST(MciErrorTexts, EveryErrorAnsweredHasAText)
     }
     char buffer[16] = "untouched";
     EXPECT_EQ(mciGetErrorStringA(0x7777, buffer, sizeof buffer), FALSE_);
-    EXPECT_EQ(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, buffer, 6), TRUE_);
-    EXPECT_STREQ(buffer, "The f") << "cut to the buffer, always terminated";
+    // "파일을 찾을 수 없습니다.": three bytes a syllable in UTF-8; a cut never
+    // splits one.
+    EXPECT_EQ(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, buffer, 9), TRUE_);
+    EXPECT_STREQ(buffer, "파일") << "cut to the buffer, always terminated";
     EXPECT_EQ(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, buffer, 0), FALSE_);
 }
 

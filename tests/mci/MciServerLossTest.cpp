@@ -40,7 +40,7 @@ TEST_F(MciServerLoss, WithoutAServerOpenFailsWithAClearError)
 {
     TestDevice device(file);
     EXPECT_EQ(device.openError(), MCIERR_WAVE_OUTPUTSUNSUITABLE);
-    EXPECT_NE(mciText(device.openError()).find("No sound output"), std::string::npos);
+    EXPECT_EQ(mciText(device.openError()).rfind("소리를 낼 출력 장치가 없습니다.", 0), 0u) << mciText(device.openError());
     EXPECT_EQ(device.id(), 0u);
 }
 

@@ -49,7 +49,8 @@ TEST_F(ServerRestart, TheWindowSurvivesTheServerDyingAndPlaysAgainOnceItIsBack)
         const BoxAnswerer user;
         form->btnNext->click();
         ASSERT_EQ(user.texts().size(), 1u);
-        EXPECT_TRUE(user.texts().front().startsWith("No sound output is available")) << user.texts().front().toStdString();
+        EXPECT_TRUE(user.texts().front().startsWith(QStringLiteral("소리를 낼 출력 장치가 없습니다.")))
+            << user.texts().front().toStdString();
     }
     EXPECT_EQ(form->CurrentIndex, 1);
 
