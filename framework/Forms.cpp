@@ -2,9 +2,13 @@
 
 #include "Application.h"
 #include "FormLoader.h"
+#include "ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
 #include <QResizeEvent>
 #include <QShowEvent>
 
@@ -44,6 +48,21 @@ void TForm::Show()
     activateWindow();
 }
 
+void TForm::MakeFullyVisible()
+{
+    const QRect frame = frameGeometry();
+    QScreen* target = QGuiApplication::screenAt(frame.center());
+    if (target == nullptr)
+        target = screen();
+    if (target == nullptr)
+        return;
+    const QRect fitted = FitInside(frame, target->availableGeometry());
+    if (fitted == frame)
+        return;
+    resize(fitted.size() - (frame.size() - size()));
+    move(fitted.topLeft());
+}
+
 void TForm::BeforeDestruction()
 {
     hide();
@@ -53,8 +72,12 @@ void TForm::BeforeDestruction()
 void TForm::showEvent(QShowEvent* event)
 {
     TWinControl::showEvent(event);
-    if (!event->spontaneous())
-        emit OnShow();
+    if (event->spontaneous())
+        return;
+    MakeFullyVisible();
+    // The window manager's frame is known only once the window is up.
+    QTimer::singleShot(0, this, &TForm::MakeFullyVisible);
+    emit OnShow();
 }
 
 void TForm::closeEvent(QCloseEvent* event)

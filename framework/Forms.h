@@ -58,6 +58,10 @@ public:
     bool Visible() const { return isVisible(); }
     void Show();
     void Hide() { hide(); }
+    // Moves the window inside the available area of its screen (shrinking
+    // it only where it is larger), so that all of it can be seen. Every
+    // show does this first.
+    void MakeFullyVisible();
 
     AnchorLayout& Anchors() { return anchors_; }
     // The windowed controls in the order Tab moves through them.
