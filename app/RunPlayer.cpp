@@ -1,7 +1,11 @@
 #include "RunPlayer.h"
 
 #include "Application.h"
+#include "BuildSettings.h"
 #include "KolviResources.h"
+#include "MprisService.h"
+#include "QtTranslations.h"
+#include "SessionEnd.h"
 #include "TfrmKolviPlayer.h"
 #include "TfrmLyrics.h"
 
@@ -9,17 +13,36 @@
 #include <QIcon>
 #include <clocale>
 
+namespace {
+
+// The end of the session closes the main window as its close box does, so
+// the playlist is saved as at any close; before there is one, it ends the
+// start-up's message box.
+void CloseMainWindow()
+{
+    if (Application != nullptr && Application->MainForm() != nullptr)
+        Application->MainForm()->close();
+    else
+        QCoreApplication::exit(0);
+}
+
+}  // namespace
+
 int RunPlayer(int argc, char** argv, const PlayerOptions& options)
 {
     // Texts and paths are bytes in the user's locale.
     std::setlocale(LC_ALL, "");
     QApplication qtApplication(argc, argv);
     QApplication::setWindowIcon(QIcon(ResourcePath("MAINICON.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KOLVI_APP_ID));
+    InstallQtTranslations(qtApplication);
+    SessionEnd sessionEnd(CloseMainWindow);
     TApplication application(ExecutablePath());
     try {
         Application->CreateForm(frmKolviPlayer);
         if (options.lyricsWindow)
             Application->CreateForm(frmLyrics);
+        MprisService mediaControls(*frmKolviPlayer);
         Application->Run();
     } catch (const Exception& exception) {
         Application->ShowException(exception);

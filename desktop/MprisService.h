@@ -1,0 +1,73 @@
+#pragma once
+// The player on the session bus as an MPRIS 2 media player, the desktop's
+// standard way to show and drive the playing track (media keys, the panel's
+// media controls, playerctl).
+//
+// Every request acts through the main window's own handlers, as the
+// buttons and sliders do, queued to run after the bus call has been
+// answered; what a handler throws goes to the standard exception display,
+// as a click's would. Changes are found by comparing a snapshot of the
+// window's state each time the event loop is about to wait, so they are
+// announced at once and no timer of its own wakes the program.
+#include "PlayerSnapshot.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+
+class MprisPlayerAdaptor;
+class TfrmKolviPlayer;
+
+class MprisService : public QObject {
+    Q_OBJECT
+public:
+    // Registers on the session bus when there is one; without one the
+    // service does nothing, and says nothing.
+    explicit MprisService(TfrmKolviPlayer& window);
+    ~MprisService() override;
+    MprisService(const MprisService&) = delete;
+    MprisService& operator=(const MprisService&) = delete;
+
+    // The bus name it owns; empty when it is not on a bus.
+    const QString& BusName() const { return busName_; }
+
+    PlayerSnapshot Snapshot() const;
+    // Brought up to date first: a change may not have been announced yet.
+    QVariantMap Metadata();
+    // Where the playing track is, in microseconds; 0 when stopped.
+    qlonglong PositionUs() const;
+    // The track id of the current metadata.
+    QString TrackId() const;
+
+    void Raise();
+    void Quit();
+    // Play with nothing selected starts the entry at CurrentIndex, or the
+    // first one when that names none; while paused it continues.
+    void Play();
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Next();
+    void Previous();
+    void SeekBy(qlonglong offsetUs);
+    void SetPosition(const QString& trackId, qlonglong positionUs);
+    void SetVolume(double volume);
+
+private:
+    // Runs an action on the window once the current bus call has returned.
+    void Later(std::function<void(TfrmKolviPlayer&)> action);
+    // Seeks as the position slider does; ms within the track.
+    void SeekTo(int ms);
+    void StartFromIdle();
+    QVariantMap BuildMetadata(const PlayerSnapshot& snapshot) const;
+    // Announces what changed since the last look.
+    void Publish();
+
+    TfrmKolviPlayer& window_;
+    QObject* object_ = nullptr;
+    MprisPlayerAdaptor* player_ = nullptr;
+    QString busName_;
+    PlayerSnapshot last_;
+    QVariantMap metadata_;
+};
