@@ -1,7 +1,7 @@
 #include "PlayerFixture.h"
 
+#include "EventLoopWait.h"
 #include "FileBytes.h"
-#include "MciTesting.h"
 #include "Mp3Fixture.h"
 
 #include <QAbstractButton>
