@@ -2,6 +2,7 @@
 // window keeps running, a start while the server is gone says so, and once
 // the server is back the next start plays.
 #include "EventLoopWait.h"
+#include "ModalAnswerer.h"
 #include "PlayerFixture.h"
 #include "PulseDaemon.h"
 

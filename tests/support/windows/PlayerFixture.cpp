@@ -4,40 +4,7 @@
 #include "FileBytes.h"
 #include "Mp3Fixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <cstdlib>
-
-std::vector<QMessageBox*> OpenMessageBoxes()
-{
-    std::vector<QMessageBox*> boxes;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
-            boxes.push_back(box);
-    return boxes;
-}
-
-BoxAnswerer::BoxAnswerer()
-{
-    QObject::connect(&poll_, &QTimer::timeout, [this] {
-        for (QMessageBox* box : OpenMessageBoxes()) {
-            seen_.push_back({box->windowTitle(), box->text(), box->icon()});
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->close();
-        }
-    });
-    poll_.start(20);
-}
-
-std::vector<QString> BoxAnswerer::texts() const
-{
-    std::vector<QString> texts;
-    for (const Seen& box : seen_)
-        texts.push_back(box.text);
-    return texts;
-}
 
 void PlayerFixture::SetUp()
 {

@@ -7,9 +7,8 @@
 #include "ScopedLocale.h"
 #include "TfrmKolviPlayer.h"
 
-#include <QMessageBox>
+#include <QString>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -47,27 +46,6 @@ protected:
     std::unique_ptr<TApplication> application_;
     TfrmKolviPlayer* form = nullptr;
     std::vector<std::string> paths_;
-};
-
-// Message boxes open now, the one on top last.
-std::vector<QMessageBox*> OpenMessageBoxes();
-
-// While it lives, every message box that opens is recorded and closed with
-// its OK button, as a user would, so that no box can stop a test.
-class BoxAnswerer {
-public:
-    struct Seen {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon;
-    };
-    BoxAnswerer();
-    const std::vector<Seen>& seen() const { return seen_; }
-    std::vector<QString> texts() const;
-
-private:
-    QTimer poll_;
-    std::vector<Seen> seen_;
 };
 
 inline const QString Pause = QString::fromUtf8("멈춤");
