@@ -24,6 +24,13 @@ std::string PlayerFixture::track(int number, double seconds)
     return path;
 }
 
+void PlayerFixture::start()
+{
+    stop();
+    application_ = std::make_unique<TApplication>(folder() + "kolviplayer");
+    application_->CreateForm(form);
+}
+
 void PlayerFixture::start(const std::vector<std::string>& paths, int currentIndex)
 {
     stop();
@@ -32,14 +39,31 @@ void PlayerFixture::start(const std::vector<std::string>& paths, int currentInde
     for (const std::string& path : paths)
         bytes += path + "\r\r\n";
     writeFileBytes(listFile(), bytes);
-    application_ = std::make_unique<TApplication>(folder() + "kolviplayer");
-    application_->CreateForm(form);
+    start();
 }
 
 void PlayerFixture::stop()
 {
     application_.reset();
     form = nullptr;
+}
+
+std::vector<std::string> PlayerFixture::paths() const
+{
+    std::vector<std::string> result;
+    TListItems* items = form->lvFileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        result.push_back(TfrmKolviPlayer::EntryPath(items->Item(i)));
+    return result;
+}
+
+std::vector<std::string> PlayerFixture::captions() const
+{
+    std::vector<std::string> result;
+    TListItems* items = form->lvFileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        result.emplace_back(items->Item(i)->Caption());
+    return result;
 }
 
 std::vector<int> PlayerFixture::selected() const

@@ -1,8 +1,9 @@
 #pragma once
-// The real main window playing real MP3 files through the real media device
-// into the test sound server: an application object whose executable lives
-// in a temporary folder, a "List.lst" written there before the window is
-// built, and tones of their own pitch for each track.
+// The real main window in a test of its own: an application object whose
+// executable lives in a temporary folder (so "List.lst" there is the test's),
+// the playlist as the window holds it, and real MP3 tones of their own pitch
+// to play through the real media device into the test sound server. Outside
+// the test environment its tests are skipped.
 #include "Application.h"
 #include "ScopedLocale.h"
 #include "TfrmKolviPlayer.h"
@@ -26,14 +27,19 @@ protected:
     std::string track(int number, double seconds);
     // A path in the folder that names no file.
     std::string missing(const std::string& name) const { return folder() + name; }
+    // Builds the window, which loads the "List.lst" the test wrote, if any.
+    void start();
     // Writes "List.lst" with the current index and the paths, then builds the window.
     void start(const std::vector<std::string>& paths, int currentIndex = -1);
     // Destroys the window, which saves "List.lst".
     void stop();
 
+    // The entries' paths and captions, in order.
+    std::vector<std::string> paths() const;
+    std::vector<std::string> captions() const;
     std::vector<int> selected() const;
     void select(std::initializer_list<int> indexes);
-    // The entry's index whose path MP3 holds, or -1.
+    // The index, among the paths given to start, of the one MP3 holds, or -1.
     int openedEntry() const;
     QString pauseCaption() const { return form->btnPause->Caption(); }
     // Runs the event loop until the device has played its file to the end.
