@@ -10,6 +10,7 @@ void PlayerFixture::SetUp()
 {
     if (std::getenv("PULSE_SERVER") == nullptr)
         GTEST_SKIP() << "needs the test sound server (scripts/with-test-env.sh)";
+    ASSERT_TRUE(dir_.isValid());
 }
 
 void PlayerFixture::TearDown() { stop(); }
@@ -28,7 +29,8 @@ void PlayerFixture::start()
 {
     stop();
     application_ = std::make_unique<TApplication>(folder() + "kolviplayer");
-    application_->CreateForm(form);
+    application_->CreateForm(frmKolviPlayer);
+    form = frmKolviPlayer;
 }
 
 void PlayerFixture::start(const std::vector<std::string>& paths, int currentIndex)
@@ -42,10 +44,13 @@ void PlayerFixture::start(const std::vector<std::string>& paths, int currentInde
     start();
 }
 
+void PlayerFixture::startLyricsWindow() { application_->CreateForm(frmLyrics); }
+
 void PlayerFixture::stop()
 {
     application_.reset();
-    form = nullptr;
+    form = frmKolviPlayer = nullptr;
+    frmLyrics = nullptr;
 }
 
 std::vector<std::string> PlayerFixture::paths() const

@@ -1,12 +1,15 @@
 #pragma once
-// The real main window in a test of its own: an application object whose
-// executable lives in a temporary folder (so "List.lst" there is the test's),
-// the playlist as the window holds it, and real MP3 tones of their own pitch
-// to play through the real media device into the test sound server. Outside
-// the test environment its tests are skipped.
+// The player's real windows in a test of their own, made as start-up makes
+// them: an application object whose executable lives in a temporary folder
+// (so "List.lst" there is the test's), the main window, then the hidden
+// lyrics window if the test wants it; the playlist as the window holds it,
+// and real MP3 tones of their own pitch to play through the real media device
+// into the test sound server. Outside the test environment its tests are
+// skipped.
 #include "Application.h"
 #include "ScopedLocale.h"
 #include "TfrmKolviPlayer.h"
+#include "TfrmLyrics.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -27,11 +30,14 @@ protected:
     std::string track(int number, double seconds);
     // A path in the folder that names no file.
     std::string missing(const std::string& name) const { return folder() + name; }
-    // Builds the window, which loads the "List.lst" the test wrote, if any.
+    // Builds the main window, which loads the "List.lst" the test wrote, if any.
     void start();
-    // Writes "List.lst" with the current index and the paths, then builds the window.
+    // Writes "List.lst" with the current index and the paths, then builds the main window.
     void start(const std::vector<std::string>& paths, int currentIndex = -1);
-    // Destroys the window, which saves "List.lst".
+    // Builds the hidden lyrics window after the main window.
+    void startLyricsWindow();
+    // Destroys the windows, the lyrics window first, as the application does;
+    // the main window saves "List.lst".
     void stop();
 
     // The entries' paths and captions, in order.
@@ -50,6 +56,8 @@ protected:
     ScopedLocale locale_{Utf8Locale};
     QTemporaryDir dir_;
     std::unique_ptr<TApplication> application_;
+    // The main window; the globals frmKolviPlayer and frmLyrics name the
+    // windows, as in the program.
     TfrmKolviPlayer* form = nullptr;
     std::vector<std::string> paths_;
 };
