@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::streamoff FrameBytes = 4;  // two channels of 16 bits
 
-std::vector<std::int16_t> FromBytes(const std::string& bytes)
+std::vector<std::int16_t> fromBytes(const std::string& bytes)
 {
     std::vector<std::int16_t> samples(bytes.size() / 2);
     for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -52,7 +52,7 @@ std::vector<std::int16_t> MonitorRecorder::arrived()
     if (!in.seekg(taken_) || !in.read(bytes.data(), whole))
         return {};
     taken_ += whole;
-    return FromBytes(bytes);
+    return fromBytes(bytes);
 }
 
 std::vector<std::int16_t> MonitorRecorder::stop()
@@ -61,5 +61,5 @@ std::vector<std::int16_t> MonitorRecorder::stop()
         return {};
     parec_.reset();
     std::ifstream in(file(), std::ios::binary);
-    return FromBytes(std::string((std::istreambuf_iterator<char>(in)), {}));
+    return fromBytes(std::string((std::istreambuf_iterator<char>(in)), {}));
 }
