@@ -14,5 +14,6 @@ struct TagFields {
 // reader must never take for title or artist.
 std::string tagBytes(const TagFields& fields);
 
-// A real one-second MP3 from lame (made once per test run) followed by the tag.
-void writeTaggedMp3(const std::string& path, const TagFields& fields);
+// A real MP3 from lame, a tone of `seconds` (made once per length and test
+// run), followed by the tag.
+void writeTaggedMp3(const std::string& path, const TagFields& fields, double seconds = 1.0);

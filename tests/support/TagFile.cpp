@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -16,15 +17,17 @@ std::string field(const std::string& text, char padding)
     return text + std::string(30 - text.size(), padding);
 }
 
-const std::string& untaggedMp3()
+const std::string& untaggedMp3(double seconds)
 {
-    static const std::string bytes = [] {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("tone.mp3").toStdString();
-        makeMp3(path);
-        return readFileBytes(path);
-    }();
-    return bytes;
+    static std::map<double, std::string> made;
+    if (const auto found = made.find(seconds); found != made.end())
+        return found->second;
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("tone.mp3").toStdString();
+    Mp3Spec settings;
+    settings.seconds = seconds;
+    makeMp3(path, settings);
+    return made.emplace(seconds, readFileBytes(path)).first->second;
 }
 
 }  // namespace
@@ -38,7 +41,7 @@ std::string tagBytes(const TagFields& fields)
     return tag;
 }
 
-void writeTaggedMp3(const std::string& path, const TagFields& fields)
+void writeTaggedMp3(const std::string& path, const TagFields& fields, double seconds)
 {
-    writeFileBytes(path, untaggedMp3() + tagBytes(fields));
+    writeFileBytes(path, untaggedMp3(seconds) + tagBytes(fields));
 }

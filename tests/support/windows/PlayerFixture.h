@@ -1,15 +1,18 @@
 #pragma once
-// The real main window playing real MP3 files through the real media device
-// into the test sound server: an application object whose executable lives
-// in a temporary folder, a "List.lst" written there before the window is
-// built, and tones of their own pitch for each track.
+// The player's real windows in a test of their own, made as start-up makes
+// them: an application object whose executable lives in a temporary folder
+// (so "List.lst" there is the test's), the main window, then the hidden
+// lyrics window if the test wants it; the playlist as the window holds it,
+// and real MP3 tones of their own pitch to play through the real media device
+// into the test sound server. Outside the test environment its tests are
+// skipped.
 #include "Application.h"
 #include "ScopedLocale.h"
 #include "TfrmKolviPlayer.h"
+#include "TfrmLyrics.h"
 
-#include <QMessageBox>
+#include <QString>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -27,14 +30,22 @@ protected:
     std::string track(int number, double seconds);
     // A path in the folder that names no file.
     std::string missing(const std::string& name) const { return folder() + name; }
-    // Writes "List.lst" with the current index and the paths, then builds the window.
+    // Builds the main window, which loads the "List.lst" the test wrote, if any.
+    void start();
+    // Writes "List.lst" with the current index and the paths, then builds the main window.
     void start(const std::vector<std::string>& paths, int currentIndex = -1);
-    // Destroys the window, which saves "List.lst".
+    // Builds the hidden lyrics window after the main window.
+    void startLyricsWindow();
+    // Destroys the windows, the lyrics window first, as the application does;
+    // the main window saves "List.lst".
     void stop();
 
+    // The entries' paths and captions, in order.
+    std::vector<std::string> paths() const;
+    std::vector<std::string> captions() const;
     std::vector<int> selected() const;
     void select(std::initializer_list<int> indexes);
-    // The entry's index whose path MP3 holds, or -1.
+    // The index, among the paths given to start, of the one MP3 holds, or -1.
     int openedEntry() const;
     QString pauseCaption() const { return form->btnPause->Caption(); }
     // Runs the event loop until the device has played its file to the end.
@@ -45,29 +56,10 @@ protected:
     ScopedLocale locale_{Utf8Locale};
     QTemporaryDir dir_;
     std::unique_ptr<TApplication> application_;
+    // The main window; the globals frmKolviPlayer and frmLyrics name the
+    // windows, as in the program.
     TfrmKolviPlayer* form = nullptr;
     std::vector<std::string> paths_;
-};
-
-// Message boxes open now, the one on top last.
-std::vector<QMessageBox*> OpenMessageBoxes();
-
-// While it lives, every message box that opens is recorded and closed with
-// its OK button, as a user would, so that no box can stop a test.
-class BoxAnswerer {
-public:
-    struct Seen {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon;
-    };
-    BoxAnswerer();
-    const std::vector<Seen>& seen() const { return seen_; }
-    std::vector<QString> texts() const;
-
-private:
-    QTimer poll_;
-    std::vector<Seen> seen_;
 };
 
 inline const QString Pause = QString::fromUtf8("멈춤");

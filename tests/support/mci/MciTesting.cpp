@@ -2,8 +2,6 @@
 
 #include "Mp3Decoder.h"
 
-#include <QCoreApplication>
-#include <QThread>
 #include <cstring>
 
 std::vector<WPARAM> NoticeCatcher::codes() const
@@ -83,25 +81,6 @@ DWORD TestDevice::status(DWORD item, MCIERROR* error)
     if (error != nullptr)
         *error = result;
     return static_cast<DWORD>(parms.dwReturn);
-}
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
-
-void pumpFor(std::chrono::milliseconds duration)
-{
-    const auto until = std::chrono::steady_clock::now() + duration;
-    waitUntil([&] { return std::chrono::steady_clock::now() >= until; }, duration + std::chrono::seconds(1));
 }
 
 Samples decodeWhole(const std::string& path)

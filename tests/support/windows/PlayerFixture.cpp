@@ -1,48 +1,16 @@
 #include "PlayerFixture.h"
 
+#include "EventLoopWait.h"
 #include "FileBytes.h"
-#include "MciTesting.h"
 #include "Mp3Fixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <cstdlib>
-
-std::vector<QMessageBox*> OpenMessageBoxes()
-{
-    std::vector<QMessageBox*> boxes;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
-            boxes.push_back(box);
-    return boxes;
-}
-
-BoxAnswerer::BoxAnswerer()
-{
-    QObject::connect(&poll_, &QTimer::timeout, [this] {
-        for (QMessageBox* box : OpenMessageBoxes()) {
-            seen_.push_back({box->windowTitle(), box->text(), box->icon()});
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->close();
-        }
-    });
-    poll_.start(20);
-}
-
-std::vector<QString> BoxAnswerer::texts() const
-{
-    std::vector<QString> texts;
-    for (const Seen& box : seen_)
-        texts.push_back(box.text);
-    return texts;
-}
 
 void PlayerFixture::SetUp()
 {
     if (std::getenv("PULSE_SERVER") == nullptr)
         GTEST_SKIP() << "needs the test sound server (scripts/with-test-env.sh)";
+    ASSERT_TRUE(dir_.isValid());
 }
 
 void PlayerFixture::TearDown() { stop(); }
@@ -57,6 +25,14 @@ std::string PlayerFixture::track(int number, double seconds)
     return path;
 }
 
+void PlayerFixture::start()
+{
+    stop();
+    application_ = std::make_unique<TApplication>(folder() + "kolviplayer");
+    application_->CreateForm(frmKolviPlayer);
+    form = frmKolviPlayer;
+}
+
 void PlayerFixture::start(const std::vector<std::string>& paths, int currentIndex)
 {
     stop();
@@ -65,14 +41,34 @@ void PlayerFixture::start(const std::vector<std::string>& paths, int currentInde
     for (const std::string& path : paths)
         bytes += path + "\r\r\n";
     writeFileBytes(listFile(), bytes);
-    application_ = std::make_unique<TApplication>(folder() + "kolviplayer");
-    application_->CreateForm(form);
+    start();
 }
+
+void PlayerFixture::startLyricsWindow() { application_->CreateForm(frmLyrics); }
 
 void PlayerFixture::stop()
 {
     application_.reset();
-    form = nullptr;
+    form = frmKolviPlayer = nullptr;
+    frmLyrics = nullptr;
+}
+
+std::vector<std::string> PlayerFixture::paths() const
+{
+    std::vector<std::string> result;
+    TListItems* items = form->lvFileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        result.push_back(TfrmKolviPlayer::EntryPath(items->Item(i)));
+    return result;
+}
+
+std::vector<std::string> PlayerFixture::captions() const
+{
+    std::vector<std::string> result;
+    TListItems* items = form->lvFileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        result.emplace_back(items->Item(i)->Caption());
+    return result;
 }
 
 std::vector<int> PlayerFixture::selected() const

@@ -1,14 +1,14 @@
 #pragma once
 // Helpers for tests of the real MCI layer: a device opened and closed by
-// scope, a window that collects completion notices, bounded waits that keep
-// the event loop running, and the decoder's own output for comparisons.
+// scope, a window that collects completion notices, and the decoder's own
+// output for comparisons; with the bounded waits that keep the event loop
+// running while a device plays.
+#include "EventLoopWait.h"
 #include "Mci.h"
 #include "ToneAnalysis.h"
 #include "WinMessage.h"
 
 #include <QObject>
-#include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,11 +53,6 @@ private:
     MCIDEVICEID id_ = 0;
     MCIERROR openError_ = 0;
 };
-
-// Runs the event loop until condition holds or limit has passed; the answer is condition's.
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(30));
-// Runs the event loop for a while.
-void pumpFor(std::chrono::milliseconds duration);
 
 // The whole file as the decoder gives it, channels interleaved.
 Samples decodeWhole(const std::string& path);
