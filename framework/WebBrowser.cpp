@@ -52,7 +52,7 @@ const ModuleEntry& WebEngineModule()
             found.failure = module.errorString();
         }
         if (found.failure.isEmpty())
-            found.failure = QStringLiteral("%1 is not installed").arg(fileName);
+            found.failure = QStringLiteral("%1 파일이 설치되어 있지 않습니다").arg(fileName);
         return found;
     }();
     return entry;
@@ -126,7 +126,7 @@ void TCppWebBrowser::CreateEngine()
 {
     const ModuleEntry& module = WebEngineModule();
     if (module.create == nullptr) {
-        failure_ = new QLabel(QStringLiteral("The web engine could not be started: %1").arg(module.failure), this);
+        failure_ = new QLabel(QStringLiteral("웹 엔진을 시작할 수 없습니다: %1").arg(module.failure), this);
         failure_->setWordWrap(true);
         failure_->setAlignment(Qt::AlignCenter);
         layout()->addWidget(failure_);

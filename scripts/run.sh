@@ -5,7 +5,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
 cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLVI_TESTS=OFF >/dev/null
-cmake --build "$top/build/release" -j"$(nproc)" --target kolviplayer
+# The icons too, so that the build can be installed (see the README).
+cmake --build "$top/build/release" -j"$(nproc)" --target kolviplayer kolvi_icons
 player="$top/build/release/app/kolviplayer"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

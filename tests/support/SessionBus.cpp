@@ -1,0 +1,49 @@
+#include "SessionBus.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+#include <cstdlib>
+#include <fstream>
+
+SessionBus::SessionBus()
+{
+    const std::string config = dir_.filePath("bus.conf").toStdString();
+    std::ofstream(config) << "<busconfig><type>session</type><listen>unix:path=" << dir_.filePath("bus").toStdString()
+                          << "</listen><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                             "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n";
+    daemon_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile"});
+    QElapsedTimer clock;
+    clock.start();
+    while (daemon_->running() && clock.elapsed() < 10000) {
+        if (QFileInfo(dir_.filePath("bus")).exists()) {
+            started_ = true;
+            return;
+        }
+        QThread::msleep(20);
+    }
+}
+
+SessionBus::~SessionBus()
+{
+    if (exported_) {
+        if (previous_)
+            ::setenv("DBUS_SESSION_BUS_ADDRESS", previous_->c_str(), 1);
+        else
+            ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
+    daemon_->terminate();
+}
+
+std::string SessionBus::address() const { return "unix:path=" + dir_.filePath("bus").toStdString(); }
+
+void SessionBus::exportToEnvironment()
+{
+    if (!exported_) {
+        if (const char* value = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+            previous_ = value;
+        exported_ = true;
+    }
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", address().c_str(), 1);
+}

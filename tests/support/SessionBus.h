@@ -1,0 +1,33 @@
+#pragma once
+// A private D-Bus session bus (dbus-daemon) for tests of programs that
+// show themselves on the bus: no service folders, so nothing is activated
+// on it; stopped with the object.
+#include "ChildProcess.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+#include <string>
+
+class SessionBus {
+public:
+    // Starts the daemon and waits for its socket.
+    SessionBus();
+    // Stops it and gives the environment back what exportToEnvironment replaced.
+    ~SessionBus();
+    SessionBus(const SessionBus&) = delete;
+    SessionBus& operator=(const SessionBus&) = delete;
+
+    bool started() const { return started_; }
+    // "unix:path=/…/bus", the value of DBUS_SESSION_BUS_ADDRESS.
+    std::string address() const;
+    // Makes it the session bus of this process and of every program it starts.
+    void exportToEnvironment();
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<ChildProcess> daemon_;
+    bool started_ = false;
+    bool exported_ = false;
+    std::optional<std::string> previous_;
+};
