@@ -14,9 +14,18 @@
 #include "TfrmLyrics.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 TfrmKolviPlayer* frmKolviPlayer = nullptr;
+
+namespace {
+
+// The piece size of the playlist format: the most of the index line that is
+// held, and quoted when it is no number.
+constexpr std::size_t IndexLineLimit = 511;
+
+}  // namespace
 
 // The framework knows its own controls; the media device comes from the
 // media layer, which only the forms see together with the framework.
@@ -322,7 +331,30 @@ void TfrmKolviPlayer::TrackTimerTimer(QObject*)
     if (IsPlaying == 0)
         return;
     if (MP3->TrackLength(1) == MP3->Position())
-        btnNextClick(this);
+        PlayNextPlayable();
+}
+
+// Entries that cannot be played are passed over, up to one whole round of
+// the list, after which the player stands Idle. The first failure is told
+// in one message, unless a box is open already: its loop goes on ticking,
+// and a second box would only stack on it. Without a sound output no entry
+// can play, so the round ends at once.
+void TfrmKolviPlayer::PlayNextPlayable()
+{
+    std::optional<std::string> firstFailure;
+    for (int tried = 0; tried < lvFileList->Items()->Count(); ++tried) {
+        try {
+            btnNextClick(this);
+            break;
+        } catch (const EMCIDeviceError& error) {
+            if (!firstFailure)
+                firstFailure = error.Message();
+            if (MP3->Error() == MCIERR_WAVE_OUTPUTSUNSUITABLE)
+                break;
+        }
+    }
+    if (firstFailure && !Application->MessageBoxOpen())
+        Application->ShowException(EMCIDeviceError(*firstFailure));
 }
 
 void TfrmKolviPlayer::TrackVolChange(QObject*)
