@@ -92,10 +92,19 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
     if (!file.IsOpen())
         return;
     std::string line;
+    bool cut = false;
     // An empty file has no index line: it counts as no file at all.
-    if (!file.ReadLine(line))
+    if (!file.ReadLine(line, IndexLineLimit, cut))
         return;
-    CurrentIndex = StrToInt(Trim(line.substr(0, line.find('\0'))));
+    const std::string index = Trim(line.substr(0, line.find('\0')));
+    if (cut && line.find('\0') == std::string::npos) {
+        // The player never writes such a line; the message quotes no more of it than is held.
+        RaiseNotAnInteger(index);
+    }
+    // What follows a NUL is no part of the number; the entries start on the next line.
+    for (std::string rest; cut;)
+        file.ReadLine(rest, IndexLineLimit, cut);
+    CurrentIndex = StrToInt(index);
 
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
