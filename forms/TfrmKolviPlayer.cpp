@@ -14,9 +14,18 @@
 #include "TfrmLyrics.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 TfrmKolviPlayer* frmKolviPlayer = nullptr;
+
+namespace {
+
+// The piece size of the playlist format: the most of the index line that is
+// held, and quoted when it is no number.
+constexpr std::size_t IndexLineLimit = 511;
+
+}  // namespace
 
 // The framework knows its own controls; the media device comes from the
 // media layer, which only the forms see together with the framework.
@@ -83,10 +92,19 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
     if (!file.IsOpen())
         return;
     std::string line;
+    bool cut = false;
     // An empty file has no index line: it counts as no file at all.
-    if (!file.ReadLine(line))
+    if (!file.ReadLine(line, IndexLineLimit, cut))
         return;
-    CurrentIndex = StrToInt(Trim(line.substr(0, line.find('\0'))));
+    const std::string index = Trim(line.substr(0, line.find('\0')));
+    if (cut && line.find('\0') == std::string::npos) {
+        // The player never writes such a line; the message quotes no more of it than is held.
+        RaiseNotAnInteger(index);
+    }
+    // What follows a NUL is no part of the number; the entries start on the next line.
+    for (std::string rest; cut;)
+        file.ReadLine(rest, IndexLineLimit, cut);
+    CurrentIndex = StrToInt(index);
 
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
@@ -322,7 +340,30 @@ void TfrmKolviPlayer::TrackTimerTimer(QObject*)
     if (IsPlaying == 0)
         return;
     if (MP3->TrackLength(1) == MP3->Position())
-        btnNextClick(this);
+        PlayNextPlayable();
+}
+
+// Entries that cannot be played are passed over, up to one whole round of
+// the list, after which the player stands Idle. The first failure is told
+// in one message, unless a box is open already: its loop goes on ticking,
+// and a second box would only stack on it. Without a sound output no entry
+// can play, so the round ends at once.
+void TfrmKolviPlayer::PlayNextPlayable()
+{
+    std::optional<std::string> firstFailure;
+    for (int tried = 0; tried < lvFileList->Items()->Count(); ++tried) {
+        try {
+            btnNextClick(this);
+            break;
+        } catch (const EMCIDeviceError& error) {
+            if (!firstFailure)
+                firstFailure = error.Message();
+            if (MP3->Error() == MCIERR_WAVE_OUTPUTSUNSUITABLE)
+                break;
+        }
+    }
+    if (firstFailure && !Application->MessageBoxOpen())
+        Application->ShowException(EMCIDeviceError(*firstFailure));
 }
 
 void TfrmKolviPlayer::TrackVolChange(QObject*)

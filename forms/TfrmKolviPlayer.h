@@ -98,6 +98,8 @@ private:
     void ShowIdle();
     // Makes Item the only selected entry and starts it.
     void StartOnly(TListItem* Item);
+    // The end of a track: starts the next entry that opens.
+    void PlayNextPlayable();
 
     // A seek made while paused is kept in MP3's From for the next Play.
     bool SeekPending = false;

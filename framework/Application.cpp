@@ -72,7 +72,9 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
         QGuiApplication::clipboard()->setText(box.windowTitle() + "\n\n" + box.text() + "\n");
     });
     const QPointer<QWidget> previouslyActive = QApplication::activeWindow();
+    ++openBoxes_;
     box.exec();
+    --openBoxes_;
     // As on Windows, the window that was active before is active again.
     if (previouslyActive != nullptr && previouslyActive->isVisible())
         previouslyActive->activateWindow();

@@ -56,6 +56,8 @@ public:
     // A modal box over all the application's windows; answers IDOK. Text
     // and caption are 8-bit strings in the locale's encoding.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+    // A box of MessageBox is open (its loop runs handlers meanwhile).
+    bool MessageBoxOpen() const { return openBoxes_ > 0; }
 
     // The standard exception display.
     void ShowException(const Exception& exception);
@@ -67,6 +69,7 @@ private:
     std::string exeName_;
     std::string title_;
     TForm* mainForm_ = nullptr;
+    int openBoxes_ = 0;
     std::vector<std::unique_ptr<TForm, TFormDeleter>> forms_;
 };
 

@@ -10,6 +10,17 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// More of a caption than any column can show: the rest is never laid out, as
+// laying out megabytes on every paint would hold up the window. A cut may
+// split a double-byte character, far out of sight.
+constexpr std::size_t ShownBytes = 4096;
+
+QString shown(std::string_view text) { return FromAnsi(text.substr(0, ShownBytes)); }
+
+}  // namespace
+
 // The view's window onto the store: its rows are the rows the store has
 // reported; the column captions are its own.
 class ListItemsModel : public QAbstractTableModel {
@@ -46,9 +57,9 @@ public:
             return {};
         const TListItem& item = store_.Row(static_cast<std::size_t>(index.row()));
         if (index.column() == 0)
-            return FromAnsi(item.Caption());
+            return shown(item.Caption());
         if (index.column() <= item.SubItems()->Count())
-            return FromAnsi((*item.SubItems())[index.column() - 1]);
+            return shown((*item.SubItems())[index.column() - 1]);
         return {};
     }
 

@@ -77,6 +77,11 @@ int StrToInt(std::string_view text)
 {
     if (const auto value = ParseInteger(text))
         return *value;
+    RaiseNotAnInteger(text);
+}
+
+void RaiseNotAnInteger(std::string_view text)
+{
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 

@@ -10,6 +10,8 @@
 // sign before a hexadecimal number. Otherwise raises EConvertError
 // "'<text>' is not a valid integer value".
 int StrToInt(std::string_view text);
+// The error StrToInt raises for text.
+[[noreturn]] void RaiseNotAnInteger(std::string_view text);
 
 // text without its leading and trailing bytes of code 32 or below.
 std::string Trim(std::string_view text);

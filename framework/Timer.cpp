@@ -3,7 +3,7 @@
 TTimer::TTimer(QObject* owner) : QObject(owner)
 {
     timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &TTimer::OnTimer);
+    connect(&timer_, &QTimer::timeout, this, &TTimer::Tick);
     Restart();
 }
 
@@ -25,4 +25,13 @@ void TTimer::Restart()
         timer_.start();
     else
         timer_.stop();
+}
+
+// A message timer goes on ticking in a modal loop that its own handler
+// opened (a message box), as its messages are dispatched there. Qt never
+// delivers a timer into its own handler; one started anew it does.
+void TTimer::Tick()
+{
+    timer_.start();
+    emit OnTimer();
 }

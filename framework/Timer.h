@@ -1,6 +1,7 @@
 #pragma once
 // A message timer: OnTimer every Interval milliseconds while Enabled, on
-// the user-interface thread.
+// the user-interface thread, also while a handler of it waits in a modal
+// loop.
 #include <QObject>
 #include <QTimer>
 
@@ -21,6 +22,7 @@ Q_SIGNALS:
 
 private:
     void Restart();
+    void Tick();
 
     QTimer timer_;
     bool enabled_ = true;

@@ -1,5 +1,6 @@
 #include "SoundOutputFactory.h"
 
+#include "AlsaDefaultOutput.h"
 #include "NullOutput.h"
 #include "Out123Output.h"
 
@@ -22,7 +23,7 @@ std::unique_ptr<SoundOutput> openPulse(std::string_view options, const AudioForm
 
 std::unique_ptr<SoundOutput> openAlsa(std::string_view options, const AudioFormat& format)
 {
-    return options.empty() ? Out123Output::open("alsa", format) : nullptr;
+    return options.empty() ? openAlsaDefaultOutput(format) : nullptr;
 }
 
 std::unique_ptr<SoundOutput> openNull(std::string_view options, const AudioFormat& format)

@@ -1,11 +1,13 @@
 #include "TextFile.h"
 
+#include "SaveTemporaries.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <cstdlib>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,17 +18,21 @@ constexpr char CarriageReturn = '\r';
 constexpr char LineFeed = '\n';
 constexpr char EndOfData = '\x1A';
 
+// Only a regular file is read: a FIFO, a device or a folder counts as no
+// file at all. Opened without blocking, so that a FIFO with no writer is
+// found out by its type instead of holding up the open.
 UniqueFd openForReading(const std::string& path)
 {
     int fd = -1;
     do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     UniqueFd file(fd);
     struct stat info {};
-    // A folder opens on Linux but is no readable text file.
-    if (file.valid() && (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)))
+    if (file.valid() && (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)))
         file = UniqueFd();
+    if (file.valid())
+        ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
     return file;
 }
 
@@ -51,17 +57,6 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string randomSuffix()
-{
-    static std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
-    std::string suffix(8, ' ');
-    for (auto& c : suffix)
-        c = Letters[pick(generator)];
-    return suffix;
-}
-
 bool writeAll(int fd, const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -76,13 +71,24 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-void appendWithoutCarriageReturns(std::string& line, std::string_view text)
+// Appends text to line without its CR bytes, until line holds limit bytes;
+// answers how much of text was used.
+std::size_t appendWithoutCarriageReturns(std::string& line, std::string_view text, std::size_t limit)
 {
-    for (auto cr = text.find(CarriageReturn); cr != std::string_view::npos; cr = text.find(CarriageReturn)) {
-        line.append(text.substr(0, cr));
-        text.remove_prefix(cr + 1);
+    std::size_t used = 0;
+    while (used < text.size()) {
+        if (text[used] == CarriageReturn) {
+            ++used;
+            continue;
+        }
+        const std::size_t cr = std::min(text.find(CarriageReturn, used), text.size());
+        const std::size_t run = std::min(cr - used, limit - line.size());
+        if (run == 0)
+            break;
+        line.append(text.substr(used, run));
+        used += run;
     }
-    line.append(text);
+    return used;
 }
 
 void syncFolder(const std::string& folder)
@@ -117,7 +123,14 @@ bool TextFileReader::Refill()
 
 bool TextFileReader::ReadLine(std::string& line)
 {
+    bool cut = false;
+    return ReadLine(line, std::string::npos, cut);
+}
+
+bool TextFileReader::ReadLine(std::string& line, std::size_t limit, bool& cut)
+{
     line.clear();
+    cut = false;
     while (next_ < end_ || Refill()) {
         const char* const start = buffer_.data() + next_;
         const std::size_t available = end_ - next_;
@@ -126,7 +139,12 @@ bool TextFileReader::ReadLine(std::string& line)
         const auto* endOfData = static_cast<const char*>(std::memchr(start, EndOfData, length));
         if (endOfData != nullptr)
             length = static_cast<std::size_t>(endOfData - start);
-        appendWithoutCarriageReturns(line, {start, length});
+        const std::size_t used = appendWithoutCarriageReturns(line, {start, length}, limit);
+        if (used < length) {
+            next_ += used;
+            cut = true;
+            return true;
+        }
         if (endOfData != nullptr) {
             dataEnded_ = true;
             next_ = end_ = 0;
@@ -153,18 +171,13 @@ AtomicTextFileWriter::AtomicTextFileWriter(const std::string& path) : target_(re
     // A file the user may not write keeps its text, as opening it for writing would fail.
     if (hadFile && ::access(target_.c_str(), W_OK) != 0)
         return;
-    for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
-        const std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "." + randomSuffix() + ".tmp";
-        // The kernel applies the umask to a new file's mode, as for any new file.
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_ = UniqueFd(fd);
-            temporary_ = candidate;
-        } else if (errno != EEXIST && errno != EINTR) {
-            break;
-        }
-    }
-    if (fd_.valid() && hadFile && ::fchmod(fd_.get(), old.st_mode & 07777) != 0)
+    SaveTemporary temporary = createSaveTemporary(folder, name);
+    fd_ = std::move(temporary.fd);
+    temporary_ = std::move(temporary.path);
+    if (!fd_.valid())
+        return;
+    removeAbandonedSaveTemporaries(folder, name);
+    if (hadFile && ::fchmod(fd_.get(), old.st_mode & 07777) != 0)
         failed_ = true;
 }
 
@@ -201,20 +214,21 @@ bool AtomicTextFileWriter::Commit()
         return false;
     // Once fsync has succeeded the bytes are on the disk; closing adds nothing to check.
     const bool written = Flush() && ::fsync(fd_.get()) == 0;
-    fd_ = UniqueFd();
+    // Renamed while still open, and so locked: until then the file is ours.
     if (!written || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         Discard();
         return false;
     }
     temporary_.clear();
+    fd_ = UniqueFd();
     syncFolder(folderOf(target_));
     return true;
 }
 
 void AtomicTextFileWriter::Discard()
 {
-    fd_ = UniqueFd();
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());
     temporary_.clear();
+    fd_ = UniqueFd();
 }

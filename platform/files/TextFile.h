@@ -9,6 +9,8 @@
 
 class TextFileReader {
 public:
+    // Opens path when it is a regular file; anything else (a FIFO, a
+    // device, a folder) is not open, as if it did not exist.
     explicit TextFileReader(const std::string& path);
 
     bool IsOpen() const { return fd_.valid(); }
@@ -17,6 +19,10 @@ public:
     // dropped wherever it stands and a 1A byte ends the data. A line of any
     // length is one line. False at the end of the data.
     bool ReadLine(std::string& line);
+    // Like ReadLine, holding at most limit bytes of the line; cut tells
+    // whether it goes on past them. The rest of a cut line is left unread,
+    // so such a line costs limit bytes whatever its length.
+    bool ReadLine(std::string& line, std::size_t limit, bool& cut);
 
 private:
     bool Refill();
@@ -32,6 +38,8 @@ class AtomicTextFileWriter {
 public:
     // Creates a temporary file beside path (or beside the file a symbolic
     // link at path points to); path itself is not touched before Commit.
+    // Temporary files that earlier saves of path left behind when their
+    // writer died go (SaveTemporaries.h).
     // Not open when path is a file this user may not write, or its folder
     // takes no new file.
     explicit AtomicTextFileWriter(const std::string& path);

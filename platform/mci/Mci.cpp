@@ -10,11 +10,19 @@
 
 namespace {
 
-// The open devices. Commands are carried out one at a time.
+// The open devices. Commands are carried out one at a time. A device's
+// playing thread shares it, so it may outlive its entry.
 struct DeviceTable {
     std::mutex mutex;
-    std::map<MCIDEVICEID, std::unique_ptr<Mp3Device>> devices;
+    std::map<MCIDEVICEID, std::shared_ptr<Mp3Device>> devices;
     MCIDEVICEID lastId = 0;
+
+    // At exit: no device left open may post a notice any more.
+    ~DeviceTable()
+    {
+        for (auto& [id, device] : devices)
+            device->close();
+    }
 
     // 0 when every identifier is taken.
     MCIDEVICEID freeId() const
@@ -50,7 +58,7 @@ MCIERROR openDevice(DeviceTable& devices, DWORD flags, MCI_OPEN_PARMSA* parms)
     const MCIDEVICEID id = devices.freeId();
     if (id == 0)
         return MCIERR_OUT_OF_MEMORY;
-    auto device = std::make_unique<Mp3Device>(id);
+    auto device = std::make_shared<Mp3Device>(id);
     if (const MCIERROR error = device->open(parms->lpstrElementName); error != 0)
         return error;
     devices.devices.emplace(id, std::move(device));

@@ -4,15 +4,26 @@
 #include "WinMessage.h"
 
 #include <algorithm>
+#include <chrono>
 #include <future>
 #include <limits>
-#include <vector>
 
 namespace {
 
 // About one MPEG frame of stereo samples: short enough that a command never
 // waits long for the thread, long enough to cost little.
 constexpr std::size_t ChunkBytes = 1152 * 2 * 2;
+
+// After the output failed: how often another is tried, and for how long
+// before the track counts as over. A restarting sound server is back well
+// within that; the playlist moves on if nothing comes back.
+using Clock = std::chrono::steady_clock;
+constexpr auto RetryInterval = std::chrono::milliseconds(250);
+constexpr auto GiveUpAfter = std::chrono::seconds(30);
+
+// How long closing waits for the playing thread to let go of its output:
+// at once unless the sound server does not answer.
+constexpr auto CloseWait = std::chrono::milliseconds(200);
 
 DWORD framesToMs(std::int64_t frames, long rate)
 {
@@ -46,13 +57,9 @@ Mp3Device::Mp3Device(MCIDEVICEID id) : id_(id) {}
 
 Mp3Device::~Mp3Device()
 {
-    {
-        std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    wake_.notify_all();
+    // The thread holds a share until it ends, so it is over or it is this one.
     if (thread_.joinable())
-        thread_.join();
+        thread_.detach();
 }
 
 MCIERROR Mp3Device::open(const std::string& path)
@@ -70,20 +77,24 @@ MCIERROR Mp3Device::open(const std::string& path)
         return MCIERR_WAVE_OUTPUTSUNSUITABLE;
     output_ = std::move(output);
     lengthMs_ = framesToMs(decoder_.frames(), decoder_.format().rate);
-    thread_ = std::thread(&Mp3Device::run, this);
+    thread_ = std::thread([self = shared_from_this()] { self->run(); });
     return 0;
 }
 
 void Mp3Device::close()
 {
-    {
-        std::lock_guard lock(mutex_);
-        endNotice(MCI_NOTIFY_ABORTED);
-        quit_ = true;
-    }
+    std::unique_lock lock(mutex_);
+    endNotice(MCI_NOTIFY_ABORTED);
+    quit_ = true;
     wake_.notify_all();
-    if (thread_.joinable())
+    if (!thread_.joinable())
+        return;
+    const bool ended = threadEnded_.wait_for(lock, CloseWait, [this] { return ended_; });
+    lock.unlock();
+    if (ended)
         thread_.join();
+    else
+        thread_.detach();
 }
 
 std::int64_t Mp3Device::currentFrame() const
@@ -195,7 +206,7 @@ Mp3Device::Mode Mp3Device::mode()
 
 void Mp3Device::run()
 {
-    std::vector<unsigned char> buffer(ChunkBytes);
+    Buffer buffer(ChunkBytes);
     std::uint64_t applied = 0;
     for (;;) {
         std::int64_t start = 0;
@@ -204,7 +215,7 @@ void Mp3Device::run()
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [&] { return quit_ || generation_ != applied; });
             if (quit_)
-                return;
+                break;
             applied = generation_;
             playing = mode_ == Mode::Playing;
             start = standFrame_;
@@ -212,59 +223,114 @@ void Mp3Device::run()
         // Whatever the last run left in the output is not to be heard now.
         if (output_)
             output_->drop();
-        if (!playing)
-            continue;
-        if (!output_ && !reopenOutput()) {
-            outputFailed(applied);
-            continue;
-        }
+        if (playing)
+            playFrom(applied, start, buffer);
+    }
+    endThread();
+}
+
+// Plays one run from start until it is interrupted or the file ends; an
+// output that fails on the way is replaced, and playing goes on from what
+// was heard. The run is given up once no output has played anything for
+// GiveUpAfter.
+void Mp3Device::playFrom(std::uint64_t generation, std::int64_t start, Buffer& buffer)
+{
+    auto deadline = Clock::now() + GiveUpAfter;
+    bool progressed = true;
+    for (;;) {
+        // An output that opens but takes nothing is not tried again at once.
+        if (!output_ && !awaitOutput(generation, deadline, !progressed))
+            return;
         decoder_.seek(start);
-        {
-            std::lock_guard lock(mutex_);
-            if (generation_ == applied)
-                activeGeneration_ = applied;
-        }
-        playRun(applied, buffer.data(), buffer.size());
+        if (!activate(generation) || playRun(generation, buffer) != RunEnd::OutputFailed)
+            return;
+        const auto heard = outputLost(generation);
+        if (!heard)
+            return;
+        progressed = *heard > start;
+        if (progressed)
+            deadline = Clock::now() + GiveUpAfter;
+        start = *heard;
     }
 }
 
-void Mp3Device::playRun(std::uint64_t generation, unsigned char* buffer, std::size_t size)
+Mp3Device::RunEnd Mp3Device::playRun(std::uint64_t generation, Buffer& buffer)
 {
     while (!interrupted(generation)) {
-        const Mp3Decoder::Chunk chunk = decoder_.read(buffer, size);
-        if (chunk.bytes > 0 && output_->play(buffer, chunk.bytes) < chunk.bytes) {
-            outputFailed(generation);
-            return;
-        }
+        const Mp3Decoder::Chunk chunk = decoder_.read(buffer.data(), buffer.size());
+        if (chunk.bytes > 0 && output_->play(buffer.data(), chunk.bytes) < chunk.bytes)
+            return RunEnd::OutputFailed;
         if (chunk.end) {
             output_->drain();
             finished(generation);
-            return;
+            return RunEnd::Finished;
         }
     }
+    return RunEnd::Interrupted;
+}
+
+bool Mp3Device::activate(std::uint64_t generation)
+{
+    std::lock_guard lock(mutex_);
+    if (!current(generation))
+        return false;
+    activeGeneration_ = generation;
+    return true;
 }
 
 bool Mp3Device::interrupted(std::uint64_t generation)
 {
     std::lock_guard lock(mutex_);
-    return quit_ || generation_ != generation;
+    return !current(generation);
 }
 
-// After the output failed (the sound server went away), each play tries anew.
-bool Mp3Device::reopenOutput()
+// Tries the outputs again and again, in the order of a first open, until one
+// opens (true) or the run is interrupted or given up at deadline (false).
+// pauseFirst: the first try, too, comes only after a pause.
+bool Mp3Device::awaitOutput(std::uint64_t generation, Clock::time_point deadline, bool pauseFirst)
 {
-    auto output = openSoundOutput(decoder_.format());
-    if (!output)
-        return false;
-    std::lock_guard lock(mutex_);
-    output_ = std::move(output);
-    return true;
+    for (bool pause = pauseFirst;; pause = true) {
+        if (pause) {
+            std::unique_lock lock(mutex_);
+            const auto retry = std::min(Clock::now() + RetryInterval, deadline);
+            if (wake_.wait_until(lock, retry, [&] { return !current(generation); }))
+                return false;
+            if (Clock::now() >= deadline) {
+                giveUp(generation);
+                return false;
+            }
+        }
+        if (auto output = openSoundOutput(decoder_.format())) {
+            std::lock_guard lock(mutex_);
+            // Kept even when the run was interrupted meanwhile: the next one needs it.
+            output_ = std::move(output);
+            return current(generation);
+        }
+    }
+}
+
+// Where the run stands after its output failed: what was heard, or nothing
+// when the run was interrupted anyway. The output goes.
+std::optional<std::int64_t> Mp3Device::outputLost(std::uint64_t generation)
+{
+    std::unique_ptr<SoundOutput> broken;  // let go outside the lock: closing may take a moment
+    std::optional<std::int64_t> heard;
+    {
+        std::lock_guard lock(mutex_);
+        if (current(generation)) {
+            standFrame_ = currentFrame();
+            heard = standFrame_;
+        }
+        activeGeneration_ = 0;
+        broken = std::move(output_);
+    }
+    return heard;
 }
 
 void Mp3Device::finished(std::uint64_t generation)
 {
     std::lock_guard lock(mutex_);
-    if (quit_ || generation_ != generation)
+    if (!current(generation))
         return;
     // Also where a damaged or truncated file gave out early: the track is over.
     standFrame_ = decoder_.frames();
@@ -272,16 +338,29 @@ void Mp3Device::finished(std::uint64_t generation)
     endNotice(MCI_NOTIFY_SUCCESSFUL);
 }
 
-void Mp3Device::outputFailed(std::uint64_t generation)
+// No output came back: the track ends, so that its player moves on. The
+// caller holds mutex_.
+void Mp3Device::giveUp(std::uint64_t generation)
 {
-    std::unique_ptr<SoundOutput> broken;  // let go outside the lock: closing may take a moment
+    if (!current(generation))
+        return;
+    standFrame_ = decoder_.frames();
+    mode_ = Mode::Stopped;
+    endNotice(MCI_NOTIFY_FAILURE);
+}
+
+void Mp3Device::endThread()
+{
+    std::unique_ptr<SoundOutput> output;
     {
         std::lock_guard lock(mutex_);
-        if (!quit_ && generation_ == generation) {
-            standFrame_ = currentFrame();
-            mode_ = Mode::Stopped;
-            endNotice(MCI_NOTIFY_FAILURE);
-        }
-        broken = std::move(output_);
+        activeGeneration_ = 0;
+        output = std::move(output_);
     }
+    // Here, not on the closing thread: a sound server that does not answer
+    // holds up only this thread.
+    output.reset();
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    threadEnded_.notify_all();
 }

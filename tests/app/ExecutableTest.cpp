@@ -16,12 +16,6 @@ namespace {
 
 const std::string CrCrLf = "\r\r\n";
 
-void click(const XWindow& window, int x, int y)
-{
-    RunXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
-    RunXdotool({"click", "1"});
-}
-
 std::string soundStreams()
 {
     QProcess pactl;
@@ -60,7 +54,7 @@ TEST(Executable, StartsWithTheSavedEntrySelectedPlaysNothingAndSavesOnClose)
     EXPECT_EQ(soundStreams(), "");
 
     // The delete button removes the entry that start-up selected.
-    click(*window, 57 + 25, 356 + 12);
+    ClickInWindow(*window, 57 + 25, 356 + 12);
     RunHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(player.waitForExit());
     EXPECT_FALSE(player.crashed());

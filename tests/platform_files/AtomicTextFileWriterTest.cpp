@@ -253,4 +253,35 @@ TEST_F(AtomicTextFileWriterTest, ASymbolicLinkStaysAndItsFileGetsTheText)
               QStringList{"List.lst"});
 }
 
+// A save killed while it wrote leaves its temporary file; the next save
+// removes it, but never the one another running writer holds.
+TEST_F(AtomicTextFileWriterTest, ASaveRemovesTemporariesOfKilledSavesButNotOfRunningOnes)
+{
+    const std::string file = path("List.lst");
+    writeFileBytes(file, "0\r\r\n/m/old.mp3\r\r\n");
+    writeFileBytes(path(".List.lst.notes.tmp"), "not one of ours");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        AtomicTextFileWriter writer(file);
+        writer.Write("0\n/m/half");
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(folderContents().size(), 3) << folderContents().join(' ').toStdString();
+
+    {
+        AtomicTextFileWriter running(file);
+        ASSERT_TRUE(running.IsOpen());
+        AtomicTextFileWriter save(file);
+        ASSERT_TRUE(save.IsOpen());
+        save.Write("1\n/m/new.mp3\n");
+        ASSERT_TRUE(save.Commit());
+        EXPECT_EQ(readFileBytes(file), "1\r\n/m/new.mp3\r\n");
+        EXPECT_EQ(folderContents().size(), 3) << "the running writer's file and the stranger stay";
+    }
+    EXPECT_EQ(folderContents(), (QStringList{".List.lst.notes.tmp", "List.lst"}));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace std::string_literals;
@@ -88,6 +89,32 @@ TEST_F(TextFileReaderTest, ALineOfAnyLengthIsOneLine)
     EXPECT_EQ(lines[3], "end");
 }
 
+// The rest of a long line is left for the next read, so a line costs no more
+// than the limit whatever its length.
+TEST_F(TextFileReaderTest, ALimitedReadHoldsOnlyThePieceOfALongLine)
+{
+    const std::string file = path("List.lst");
+    writeFileBytes(file, "12\r\r\n" + std::string(300, 'a') + "\r" + std::string(300, 'b') + "\r\n" +
+                             std::string(511, 'c') + "\r\r\nend");
+    TextFileReader reader(file);
+    std::string line;
+    bool cut = true;
+    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    EXPECT_EQ(line, "12\n");
+    EXPECT_FALSE(cut);
+    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    EXPECT_EQ(line, std::string(300, 'a') + std::string(211, 'b'));
+    EXPECT_TRUE(cut);
+    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    EXPECT_EQ(line, std::string(89, 'b') + '\n');
+    EXPECT_FALSE(cut);
+    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    EXPECT_EQ(line, std::string(511, 'c') + '\n') << "a line of just the limit is whole";
+    EXPECT_FALSE(cut);
+    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    EXPECT_EQ(line, "end");
+}
+
 TEST_F(TextFileReaderTest, MissingFilesAndFoldersAreNotOpen)
 {
     std::string line = "left over";
@@ -99,6 +126,15 @@ TEST_F(TextFileReaderTest, MissingFilesAndFoldersAreNotOpen)
     TextFileReader folder(dir_.path().toStdString());
     EXPECT_FALSE(folder.IsOpen());
     EXPECT_FALSE(folder.ReadLine(line));
+}
+
+// Opening a FIFO with no writer would wait for one for ever.
+TEST_F(TextFileReaderTest, AFifoOrADeviceIsNotOpenAndDoesNotHoldUpTheOpen)
+{
+    const std::string fifo = path("List.lst");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(TextFileReader(fifo).IsOpen());
+    EXPECT_FALSE(TextFileReader("/dev/zero").IsOpen());
 }
 
 }  // namespace

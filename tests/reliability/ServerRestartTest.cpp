@@ -1,6 +1,7 @@
 // The sound server killed under the playing window and started again: the
-// window keeps running, a start while the server is gone says so, and once
-// the server is back the next start plays.
+// window stays Playing with the track held where the sound stopped, and the
+// track plays on from there by itself once the server is back. With no
+// server for good, the track ends and the start of the next says why.
 #include "EventLoopWait.h"
 #include "ModalAnswerer.h"
 #include "PlayerFixture.h"
@@ -28,25 +29,42 @@ protected:
     PulseDaemon server_;
 };
 
-TEST_F(ServerRestart, TheWindowSurvivesTheServerDyingAndPlaysAgainOnceItIsBack)
+TEST_F(ServerRestart, TheWindowSurvivesTheServerDyingAndPlaysOnOnceItIsBack)
 {
-    start({track(0, 4.0), track(1, 4.0)});
+    start({track(0, 8.0), track(1, 4.0)});
     form->btnNext->click();
     ASSERT_TRUE(waitForPosition(300));
     ASSERT_TRUE(serverHasStream());
 
     server_.kill();
-    ASSERT_TRUE(waitUntil([&] { return form->MP3->Mode() == mdStopped; })) << "it does not play on into nothing";
-    const DWORD stoppedAt = form->MP3->Position();
-    EXPECT_LT(stoppedAt, form->MP3->TrackLength(1));
+    DWORD heldAt = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        const DWORD before = form->MP3->Position();
+        pumpFor(300ms);
+        heldAt = form->MP3->Position();
+        return heldAt == before;
+    })) << "the position stops with the sound";
+    EXPECT_LT(heldAt, form->MP3->TrackLength(1));
     // Ticks of the real timer find no end of track and leave the window as it is.
-    pumpFor(2200ms);
+    {
+        const BoxAnswerer user;
+        pumpFor(2200ms);
+        EXPECT_EQ(user.texts(), std::vector<QString>{});
+    }
     EXPECT_EQ(form->CurrentIndex, 0);
     EXPECT_EQ(form->IsPlaying, 1);
-    EXPECT_EQ(form->MP3->Position(), stoppedAt);
+    EXPECT_EQ(form->MP3->Mode(), mdPlaying);
+    EXPECT_EQ(form->MP3->Position(), heldAt);
 
+    ASSERT_TRUE(server_.start());
+    ASSERT_TRUE(waitForPosition(heldAt + 300)) << "the track plays on by itself";
+    EXPECT_EQ(form->CurrentIndex, 0);
+    EXPECT_EQ(form->MP3->Mode(), mdPlaying);
+    EXPECT_TRUE(serverHasStream());
+
+    // A start while the server is gone fails with the reason, once.
+    server_.kill();
     {
-        // A start while the server is gone fails with the reason, once.
         const BoxAnswerer user;
         form->btnNext->click();
         ASSERT_EQ(user.texts().size(), 1u);
@@ -54,14 +72,22 @@ TEST_F(ServerRestart, TheWindowSurvivesTheServerDyingAndPlaysAgainOnceItIsBack)
             << user.texts().front().toStdString();
     }
     EXPECT_EQ(form->CurrentIndex, 1);
+    EXPECT_EQ(form->IsPlaying, 0);
+}
 
-    ASSERT_TRUE(server_.start());
-    form->btnPrev->click();
-    ASSERT_EQ(form->CurrentIndex, 0);
-    ASSERT_TRUE(waitForPosition(300)) << "the track plays on the new server";
-    EXPECT_EQ(form->MP3->Mode(), mdPlaying);
-    EXPECT_EQ(form->IsPlaying, 1);
-    EXPECT_TRUE(serverHasStream());
+TEST_F(ServerRestart, WithNoServerForHalfAMinuteTheTrackEndsAndTheNextStartSaysWhy)
+{
+    start({track(0, 60.0), track(1, 4.0), track(2, 4.0)});
+    form->btnNext->click();
+    ASSERT_TRUE(waitForPosition(300));
+    server_.kill();
+
+    const BoxAnswerer user;
+    ASSERT_TRUE(waitUntil([&] { return !user.texts().empty(); }, 45s)) << "the track ends after a while";
+    EXPECT_EQ(form->CurrentIndex, 1) << "no round of the whole list for a missing output";
+    EXPECT_EQ(form->IsPlaying, 0);
+    ASSERT_EQ(user.texts().size(), 1u);
+    EXPECT_TRUE(user.texts().front().startsWith("No sound output is available")) << user.texts().front().toStdString();
 }
 
 }  // namespace

@@ -63,6 +63,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std:
 
 ChildProcess::~ChildProcess() { terminate(); }
 
+void ChildProcess::sendSignal(int number)
+{
+    if (running())
+        ::kill(pid_, number);
+}
+
 bool ChildProcess::running()
 {
     if (pid_ <= 0)

@@ -28,6 +28,8 @@ public:
     void terminate();
     // SIGKILL at once, as a crash would; reaps it.
     void kill();
+    // Sends signal number (SIGSTOP, SIGCONT, ...) when it still runs.
+    void sendSignal(int number);
     // Waits for its end; its exit code, or -1 when it did not exit normally.
     int wait();
 

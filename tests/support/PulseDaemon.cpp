@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QThread>
+#include <csignal>
 #include <cstdlib>
 #include <string_view>
 #include <unistd.h>
@@ -68,8 +69,21 @@ void PulseDaemon::stop()
 {
     if (!process_)
         return;
+    thaw();
     process_->terminate();
     process_.reset();
+}
+
+void PulseDaemon::freeze()
+{
+    if (process_)
+        process_->sendSignal(SIGSTOP);
+}
+
+void PulseDaemon::thaw()
+{
+    if (process_)
+        process_->sendSignal(SIGCONT);
 }
 
 bool PulseDaemon::running() { return process_ && process_->running(); }

@@ -22,6 +22,10 @@ public:
     void kill();
     // Stops the daemon politely and waits for it.
     void stop();
+    // Stops the daemon dead (SIGSTOP), as a hung server is: its clients'
+    // connections stay open and nothing answers them. Until thaw (SIGCONT).
+    void freeze();
+    void thaw();
     bool running();
 
     // "unix:/…/native": the value for PULSE_SERVER or pactl -s.

@@ -53,6 +53,12 @@ std::string RunHelper(const QStringList& arguments) { return run(KOLVI_XHELPER_P
 
 std::string RunXdotool(const QStringList& arguments) { return run("xdotool", arguments); }
 
+void ClickInWindow(const XWindow& window, int x, int y)
+{
+    RunXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
+    RunXdotool({"click", "1"});
+}
+
 PlayerProcess::PlayerProcess()
 {
     QFile::copy(KOLVI_PLAYER_PATH, dir_.filePath("kolviplayer"));

@@ -26,6 +26,8 @@ std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs = 30
 // Runs the X helper (or xdotool) to its end; answers its standard output.
 std::string RunHelper(const QStringList& arguments);
 std::string RunXdotool(const QStringList& arguments);
+// A left click at (x, y) inside window, through the pointer of the display.
+void ClickInWindow(const XWindow& window, int x, int y);
 
 class PlayerProcess {
 public:
