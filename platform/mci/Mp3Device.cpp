@@ -49,6 +49,8 @@ Mp3Device::~Mp3Device()
     {
         std::lock_guard lock(mutex_);
         quit_ = true;
+        if (output_)
+            output_->interrupt();
     }
     wake_.notify_all();
     if (thread_.joinable())
@@ -80,6 +82,8 @@ void Mp3Device::close()
         std::lock_guard lock(mutex_);
         endNotice(MCI_NOTIFY_ABORTED);
         quit_ = true;
+        if (output_)
+            output_->interrupt();
     }
     wake_.notify_all();
     if (thread_.joinable())
@@ -96,7 +100,16 @@ std::int64_t Mp3Device::currentFrame() const
 void Mp3Device::startRun()
 {
     mode_ = Mode::Playing;
+    nextGeneration();
+}
+
+// Whatever the playing thread is doing is over: it may be waiting for room in
+// the output, which a command must not wait for.
+void Mp3Device::nextGeneration()
+{
     ++generation_;
+    if (output_)
+        output_->interrupt();
     wake_.notify_all();
 }
 
@@ -150,9 +163,8 @@ void Mp3Device::pause()
         return;
     standFrame_ = currentFrame();
     mode_ = Mode::Paused;
-    ++generation_;
     endNotice(MCI_NOTIFY_ABORTED);
-    wake_.notify_all();
+    nextGeneration();
 }
 
 void Mp3Device::stop()
@@ -163,8 +175,7 @@ void Mp3Device::stop()
         return;
     standFrame_ = currentFrame();
     mode_ = Mode::Stopped;
-    ++generation_;
-    wake_.notify_all();
+    nextGeneration();
 }
 
 void Mp3Device::seek(DWORD ms)
@@ -173,8 +184,7 @@ void Mp3Device::seek(DWORD ms)
     endNotice(MCI_NOTIFY_ABORTED);
     standFrame_ = std::min(msToFrames(ms, decoder_.format().rate), decoder_.frames());
     mode_ = Mode::Stopped;
-    ++generation_;
-    wake_.notify_all();
+    nextGeneration();
 }
 
 DWORD Mp3Device::positionMs()
@@ -233,7 +243,9 @@ void Mp3Device::playRun(std::uint64_t generation, unsigned char* buffer, std::si
     while (!interrupted(generation)) {
         const Mp3Decoder::Chunk chunk = decoder_.read(buffer, size);
         if (chunk.bytes > 0 && output_->play(buffer, chunk.bytes) < chunk.bytes) {
-            outputFailed(generation);
+            // Short also when a command interrupted it.
+            if (!interrupted(generation))
+                outputFailed(generation);
             return;
         }
         if (chunk.end) {

@@ -54,6 +54,7 @@ private:
     // The callers hold mutex_.
     std::int64_t currentFrame() const;
     void startRun();
+    void nextGeneration();
     void takeNotice(HWND notice, bool restarted);
     void endNotice(WPARAM code);
 
