@@ -19,52 +19,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
-#include <fstream>
-#include <string>
+#include <cstdlib>
 
 namespace {
 
-struct Memory {
-    long rssKb = 0;  // summed over the processes: shared pages count in each
-    long pssKb = 0;  // proportional: shared pages split between the processes
-    int processes = 0;
-};
-
-long proportionalKb(pid_t pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    std::string key;
-    while (in >> key) {
-        if (key == "Pss:") {
-            long kb = 0;
-            in >> kb;
-            return kb;
-        }
-        in.ignore(1 << 20, '\n');
-    }
-    return 0;
-}
-
-Memory treeMemory(pid_t root)
-{
-    Memory memory{residentKb(root), proportionalKb(root), 1};
-    for (const ProcessInfo& process : descendantsOf(root)) {
-        memory.rssKb += process.rssKb;
-        memory.pssKb += proportionalKb(process.pid);
-        ++memory.processes;
-    }
-    return memory;
-}
-
 // Waits until the summed resident size holds still (three samples half a
 // second apart within 1 MB), at most half a minute.
-Memory settledMemory(pid_t root)
+TreeMemory settledMemory(pid_t root)
 {
-    Memory last = treeMemory(root);
+    TreeMemory last = memoryOfTree(root);
     int still = 0;
     for (int sample = 0; sample < 60 && still < 3; ++sample) {
         QTest::qWait(500);
-        const Memory now = treeMemory(root);
+        const TreeMemory now = memoryOfTree(root);
         still = std::labs(now.rssKb - last.rssKb) < 1024 ? still + 1 : 0;
         last = now;
     }
@@ -124,7 +91,7 @@ private:
     QString window_;
 };
 
-void report(const char* what, const Memory& memory)
+void report(const char* what, const TreeMemory& memory)
 {
     std::printf("%-46s RSS %7.1f MB   PSS %7.1f MB   (%d process%s)\n", what, memory.rssKb / 1024.0,
                 memory.pssKb / 1024.0, memory.processes, memory.processes == 1 ? "" : "es");
@@ -142,7 +109,7 @@ int main(int argc, char** argv)
     LocalHttpServer server;
     routeHostToServer(KOLVI_LYRICS_HOST, server);
 
-    Memory alone;
+    TreeMemory alone;
     {
         Player mainOnly(QString::fromLocal8Bit(argv[2]));
         if (!mainOnly.running()) {
@@ -156,13 +123,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kolviplayer did not show its window\n");
         return 1;
     }
-    const Memory before = settledMemory(player.pid());
+    const TreeMemory before = settledMemory(player.pid());
     player.clickLyricsButton();
     if (!server.waitForPageRequests(1, 60000)) {
         std::fprintf(stderr, "the lyrics window asked for no page\n");
         return 1;
     }
-    const Memory after = settledMemory(player.pid());
+    const TreeMemory after = settledMemory(player.pid());
 
     report("main window alone, no lyrics window", alone);
     report("kolviplayer, lyrics window not yet shown", before);
