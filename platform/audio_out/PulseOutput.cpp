@@ -6,11 +6,15 @@
 
 namespace {
 
-// The server's buffer, and the part of it sent at a time: long enough that
-// the process sleeps most of the time, short enough to keep memory small.
-// Neither delays what is heard, as commands flush the buffer.
-constexpr long BufferMs = 2000;
+// The part of the server's buffer sent at a time: long enough that the
+// process sleeps most of the time, short enough to keep memory small. It
+// delays nothing heard, as commands flush the buffer.
 constexpr long RequestMs = 1000;
+// What the sink mixes ahead: the server takes it from the buffer beyond two
+// requests. Shorter makes the server wake more often; longer, on a sink that
+// cannot take back what it has mixed, delays a pause.
+constexpr long SinkMs = 50;
+constexpr long BufferMs = 2 * RequestMs + SinkMs;
 
 void signalLoop(void* loop) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0); }
 
