@@ -3,7 +3,8 @@
 // tone and 2 s of silence in every 10 s, encoded by lame) played into the
 // test sink by the media device in a process of its own, by `mpg123 -o pulse`
 // and by `audacious -H`. For each: CPU (utime + stime) and wake-ups (context
-// switches summed over the process's threads) over a window of playing. Then
+// switches summed over the process's threads) over a window of playing, and
+// the sound server's wake-ups meanwhile, which a player's buffering sets. Then
 // the media device in this process: play, pause, stop and seek, each timed
 // from the command to the change heard on the sink's monitor. Run under the
 // test sound server:
@@ -200,7 +201,17 @@ struct Cost {
     double cpuPercent = 0;
     double wakeups = 0;
     int threads = 0;
+    double serverWakeups = -1;  // the sound server's meanwhile, when it can be found
 };
+
+// The test sound server's process, from the pid file it keeps in the runtime folder.
+pid_t soundServer()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    long pid = 0;
+    std::ifstream file(std::string(runtime != nullptr ? runtime : "") + "/pulse/pid");
+    return file >> pid ? static_cast<pid_t>(pid) : 0;
+}
 
 int sinkInputs()
 {
@@ -225,13 +236,16 @@ std::optional<Cost> measure(const std::vector<std::string>& command, int window)
         QThread::msleep(50);
     if (now() < limit) {
         QThread::sleep(3);
+        const pid_t server = soundServer();
         const double cpu = cpuOf(pid);
         const long switches = switchesOf(pid);
+        const long serverSwitches = server > 0 ? switchesOf(server) : 0;
         const double start = now();
         const int threads = threadsOf(pid);
         QThread::sleep(static_cast<unsigned long>(window));
         const double elapsed = now() - start;
-        cost = Cost{100 * (cpuOf(pid) - cpu) / elapsed, static_cast<double>(switchesOf(pid) - switches) / elapsed, threads};
+        cost = Cost{100 * (cpuOf(pid) - cpu) / elapsed, static_cast<double>(switchesOf(pid) - switches) / elapsed, threads,
+                    server > 0 ? static_cast<double>(switchesOf(server) - serverSwitches) / elapsed : -1.0};
     }
     kill(pid, SIGTERM);
     int status = 0;
@@ -366,8 +380,8 @@ int main(int argc, char** argv)
     for (const auto& player : players) {
         const auto cost = measure(player.command, window);
         if (cost)
-            std::printf("  %-28s CPU %5.2f%% of a core, %6.1f wake-ups/s (%d threads)\n", player.name, cost->cpuPercent,
-                        cost->wakeups, cost->threads);
+            std::printf("  %-28s CPU %5.2f%% of a core, %6.1f wake-ups/s (%d threads); sound server %6.1f wake-ups/s\n",
+                        player.name, cost->cpuPercent, cost->wakeups, cost->threads, cost->serverWakeups);
         else
             std::printf("  %-28s never heard\n", player.name);
     }
