@@ -8,6 +8,7 @@
 #include "SampleClock.h"
 #include "SoundOutput.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -44,5 +45,8 @@ private:
     pa_stream* stream_ = nullptr;
     std::vector<unsigned char> staged_;  // taken, not yet sent: the playing thread's
     bool sentSinceDrop_ = false;          // the playing thread's
-    bool interrupted_ = false;            // under the main loop's lock
+    // Set and cleared under the main loop's lock, so that a waiting thread
+    // never misses it; atomic as that lock is the library's, unseen by
+    // ThreadSanitizer.
+    std::atomic<bool> interrupted_ = false;
 };
