@@ -1,6 +1,6 @@
 #pragma once
 // Where decoded sound goes: one small interface, one implementation per back
-// end (out123's modules, the null output), each opened by name through
+// end (the sound server, out123's ALSA module, the null output), each opened by name through
 // SoundOutputFactory.h. Samples are signed 16-bit, native byte order,
 // channels interleaved.
 #include <cstddef>
@@ -26,6 +26,10 @@ public:
     // frames starts again from 0.
     virtual void drop() = 0;
     // Frames heard since the last drop: handed over minus the output's delay.
-    // The only call that may come from another thread than the one playing.
+    // May come from another thread than the one playing, as interrupt() may.
     virtual std::int64_t heardFrames() const = 0;
+    // Makes play() and drain() return at once, now and until the next drop(),
+    // taking nothing more: for an output that may wait long for room, so that
+    // a command is heard promptly. Outputs that wait at most a moment ignore it.
+    virtual void interrupt() {}
 };

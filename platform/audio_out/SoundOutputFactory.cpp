@@ -3,6 +3,7 @@
 #include "AlsaDefaultOutput.h"
 #include "NullOutput.h"
 #include "Out123Output.h"
+#include "PulseOutput.h"
 
 #include <mutex>
 #include <string_view>
@@ -15,10 +16,10 @@ struct BackEnd {
     std::unique_ptr<SoundOutput> (*open)(std::string_view options, const AudioFormat& format);
 };
 
-// out123's modules take no options.
+// Neither takes options.
 std::unique_ptr<SoundOutput> openPulse(std::string_view options, const AudioFormat& format)
 {
-    return options.empty() ? Out123Output::open("pulse", format) : nullptr;
+    return options.empty() ? PulseOutput::open(format) : nullptr;
 }
 
 std::unique_ptr<SoundOutput> openAlsa(std::string_view options, const AudioFormat& format)

@@ -3,8 +3,8 @@
 // player's output option chooses them: a list separated by commas, tried in
 // order until one can play the format. Options follow a back end's name
 // after colons.
-//   pulse   the sound server through out123's "pulse" module (PulseAudio,
-//           or PipeWire's PulseAudio service)
+//   pulse   the sound server through its own client library (PulseAudio,
+//           or PipeWire's PulseAudio service), PulseOutput.h
 //   alsa    ALSA's default device through out123's "alsa" module
 //   null    plays into nothing, on the system clock like a card
 //           (NullOutput.h); options "untimed" (takes everything at once)

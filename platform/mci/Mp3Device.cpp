@@ -86,6 +86,8 @@ void Mp3Device::close()
     std::unique_lock lock(mutex_);
     endNotice(MCI_NOTIFY_ABORTED);
     quit_ = true;
+    if (output_)
+        output_->interrupt();
     wake_.notify_all();
     if (!thread_.joinable())
         return;
@@ -107,7 +109,16 @@ std::int64_t Mp3Device::currentFrame() const
 void Mp3Device::startRun()
 {
     mode_ = Mode::Playing;
+    nextGeneration();
+}
+
+// Whatever the playing thread is doing is over: it may be waiting for room in
+// the output, which a command must not wait for.
+void Mp3Device::nextGeneration()
+{
     ++generation_;
+    if (output_)
+        output_->interrupt();
     wake_.notify_all();
 }
 
@@ -161,9 +172,8 @@ void Mp3Device::pause()
         return;
     standFrame_ = currentFrame();
     mode_ = Mode::Paused;
-    ++generation_;
     endNotice(MCI_NOTIFY_ABORTED);
-    wake_.notify_all();
+    nextGeneration();
 }
 
 void Mp3Device::stop()
@@ -174,8 +184,7 @@ void Mp3Device::stop()
         return;
     standFrame_ = currentFrame();
     mode_ = Mode::Stopped;
-    ++generation_;
-    wake_.notify_all();
+    nextGeneration();
 }
 
 void Mp3Device::seek(DWORD ms)
@@ -184,8 +193,7 @@ void Mp3Device::seek(DWORD ms)
     endNotice(MCI_NOTIFY_ABORTED);
     standFrame_ = std::min(msToFrames(ms, decoder_.format().rate), decoder_.frames());
     mode_ = Mode::Stopped;
-    ++generation_;
-    wake_.notify_all();
+    nextGeneration();
 }
 
 DWORD Mp3Device::positionMs()
@@ -258,8 +266,9 @@ Mp3Device::RunEnd Mp3Device::playRun(std::uint64_t generation, Buffer& buffer)
 {
     while (!interrupted(generation)) {
         const Mp3Decoder::Chunk chunk = decoder_.read(buffer.data(), buffer.size());
+        // Short also when a command interrupted it.
         if (chunk.bytes > 0 && output_->play(buffer.data(), chunk.bytes) < chunk.bytes)
-            return RunEnd::OutputFailed;
+            return interrupted(generation) ? RunEnd::Interrupted : RunEnd::OutputFailed;
         if (chunk.end) {
             output_->drain();
             finished(generation);

@@ -75,6 +75,7 @@ private:
     std::int64_t currentFrame() const;
     bool current(std::uint64_t generation) const { return !quit_ && generation_ == generation; }
     void startRun();
+    void nextGeneration();
     void takeNotice(HWND notice, bool restarted);
     void endNotice(WPARAM code);
 

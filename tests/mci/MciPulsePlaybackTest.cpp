@@ -163,4 +163,36 @@ TEST_F(MciPulsePlayback, PausedSoundFallsSilent)
     EXPECT_LT(heardMs, paused + 1000u);
 }
 
+// The server holds seconds of sound ahead; a pause just after a seek must
+// still silence it at once and stand where the seek went.
+TEST_F(MciPulsePlayback, PauseRightAfterASeekFallsSilentAndStandsAtTheSeek)
+{
+    Mp3Spec settings;
+    settings.seconds = 6.0;
+    MonitorRecorder recorder(sink);
+    ASSERT_TRUE(recorder.start());
+    TestDevice device(mp3("seekpause.mp3", settings));
+    ASSERT_EQ(device.play(), 0u);
+    ASSERT_TRUE(waitUntil([&] { return device.position() >= 500; }));
+    ASSERT_EQ(device.pause(), 0u);
+    const DWORD beforeSeek = device.position();
+    constexpr DWORD target = 3000;
+    ASSERT_EQ(device.play(target), 0u);
+    ASSERT_EQ(device.pause(), 0u);
+    const DWORD paused = device.position();
+    EXPECT_GE(paused, target);
+    EXPECT_LT(paused, target + 500);
+    pumpFor(700ms);
+    EXPECT_EQ(device.position(), paused);
+    EXPECT_EQ(device.mode(), MCI_MODE_PAUSE);
+    const Samples recorded = recorder.stop();
+    const auto start = firstLoud(recorded);
+    ASSERT_TRUE(start);
+    const std::size_t heardMs = (endOfLoud(recorded) - *start) / 2 * 1000 / 44100;
+    // What came before the seek, and of the seek's sound no more than was
+    // already on its way: never the seconds the server held.
+    EXPECT_GE(heardMs + 60, beforeSeek);
+    EXPECT_LT(heardMs, beforeSeek + 400u);
+}
+
 }  // namespace

@@ -1,0 +1,192 @@
+#include "PulseOutput.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+
+namespace {
+
+// The part of the server's buffer sent at a time: long enough that the
+// process sleeps most of the time, short enough to keep memory small. It
+// delays nothing heard, as commands flush the buffer.
+constexpr long RequestMs = 1000;
+// What the sink mixes ahead: the server takes it from the buffer beyond two
+// requests. Shorter makes the server wake more often; longer, on a sink that
+// cannot take back what it has mixed, delays a pause.
+constexpr long SinkMs = 50;
+constexpr long BufferMs = 2 * RequestMs + SinkMs;
+
+void signalLoop(void* loop) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0); }
+
+void contextChanged(pa_context*, void* loop) { signalLoop(loop); }
+void streamChanged(pa_stream*, void* loop) { signalLoop(loop); }
+void streamWants(pa_stream*, std::size_t, void* loop) { signalLoop(loop); }
+void operationDone(pa_stream*, int, void* loop) { signalLoop(loop); }
+
+}  // namespace
+
+std::unique_ptr<PulseOutput> PulseOutput::open(const AudioFormat& format)
+{
+    std::unique_ptr<PulseOutput> output(new PulseOutput(format));
+    return output->connect() ? std::move(output) : nullptr;
+}
+
+PulseOutput::PulseOutput(const AudioFormat& format)
+    : format_(format),
+      requestBytes_(static_cast<std::size_t>(format.rate * RequestMs / 1000) * format.bytesPerFrame()),
+      clock_(format.rate)
+{
+}
+
+bool PulseOutput::connect()
+{
+    loop_ = pa_threaded_mainloop_new();
+    if (loop_ == nullptr)
+        return false;
+    context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "KolviPlayer");
+    if (context_ == nullptr)
+        return false;
+    pa_context_set_state_callback(context_, &contextChanged, loop_);
+    // A music player starts no sound server of its own.
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        return false;
+    if (pa_threaded_mainloop_start(loop_) < 0)
+        return false;
+    pa_threaded_mainloop_lock(loop_);
+    for (;;) {
+        const pa_context_state_t state = pa_context_get_state(context_);
+        if (state == PA_CONTEXT_READY)
+            break;
+        if (!PA_CONTEXT_IS_GOOD(state)) {
+            pa_threaded_mainloop_unlock(loop_);
+            return false;
+        }
+        pa_threaded_mainloop_wait(loop_);
+    }
+    // Samples as decoded: the server converts them for its sink anyway.
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(format_.rate),
+                              static_cast<std::uint8_t>(format_.channels)};
+    stream_ = pa_stream_new(context_, "KolviPlayer", &spec, nullptr);
+    bool ready = false;
+    if (stream_ != nullptr) {
+        pa_stream_set_state_callback(stream_, &streamChanged, loop_);
+        pa_stream_set_write_callback(stream_, &streamWants, loop_);
+        const auto bufferBytes = static_cast<std::uint32_t>(format_.rate * BufferMs / 1000 * format_.bytesPerFrame());
+        // Playing starts as soon as the first batch is in.
+        const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, static_cast<std::uint32_t>(requestBytes_),
+                                        static_cast<std::uint32_t>(requestBytes_), static_cast<std::uint32_t>(-1)};
+        if (pa_stream_connect_playback(stream_, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr, nullptr) == 0) {
+            for (;;) {
+                const pa_stream_state_t state = pa_stream_get_state(stream_);
+                if (state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state)) {
+                    ready = state == PA_STREAM_READY;
+                    break;
+                }
+                pa_threaded_mainloop_wait(loop_);
+            }
+        }
+    }
+    pa_threaded_mainloop_unlock(loop_);
+    return ready;
+}
+
+PulseOutput::~PulseOutput()
+{
+    if (loop_ != nullptr)
+        pa_threaded_mainloop_stop(loop_);
+    if (stream_ != nullptr) {
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+    }
+    if (context_ != nullptr) {
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+    }
+    if (loop_ != nullptr)
+        pa_threaded_mainloop_free(loop_);
+}
+
+bool PulseOutput::usable() const
+{
+    return pa_context_get_state(context_) == PA_CONTEXT_READY && pa_stream_get_state(stream_) == PA_STREAM_READY;
+}
+
+// Sends what is staged while at least atLeast bytes of it are left, each
+// time as much as the server has room for, waiting for room. False when
+// interrupted or the server is gone.
+bool PulseOutput::send(std::size_t atLeast)
+{
+    std::size_t sent = 0;
+    while (staged_.size() - sent >= std::max<std::size_t>(atLeast, 1)) {
+        if (interrupted_ || !usable())
+            break;
+        const std::size_t room = pa_stream_writable_size(stream_);
+        if (room == static_cast<std::size_t>(-1))
+            break;
+        if (room == 0) {
+            pa_threaded_mainloop_wait(loop_);
+            continue;
+        }
+        std::size_t bytes = std::min(room, staged_.size() - sent);
+        bytes -= bytes % format_.bytesPerFrame();
+        if (bytes == 0 || pa_stream_write(stream_, staged_.data() + sent, bytes, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+            break;
+        sent += bytes;
+        sentSinceDrop_ = true;
+        clock_.handedOver(static_cast<std::int64_t>(bytes / format_.bytesPerFrame()));
+    }
+    staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(sent));
+    return staged_.size() < std::max<std::size_t>(atLeast, 1);
+}
+
+std::size_t PulseOutput::play(unsigned char* data, std::size_t bytes)
+{
+    staged_.insert(staged_.end(), data, data + bytes);
+    if (staged_.size() < requestBytes_)
+        return bytes;
+    pa_threaded_mainloop_lock(loop_);
+    const bool sent = send(requestBytes_);
+    pa_threaded_mainloop_unlock(loop_);
+    return sent ? bytes : 0;
+}
+
+void PulseOutput::drain()
+{
+    pa_threaded_mainloop_lock(loop_);
+    if (send(0)) {
+        if (pa_operation* draining = pa_stream_drain(stream_, &operationDone, loop_)) {
+            while (pa_operation_get_state(draining) == PA_OPERATION_RUNNING && !interrupted_ && usable())
+                pa_threaded_mainloop_wait(loop_);
+            if (pa_operation_get_state(draining) == PA_OPERATION_RUNNING)
+                pa_operation_cancel(draining);
+            pa_operation_unref(draining);
+        }
+    }
+    pa_threaded_mainloop_unlock(loop_);
+    clock_.drained();
+}
+
+void PulseOutput::drop()
+{
+    staged_.clear();
+    pa_threaded_mainloop_lock(loop_);
+    interrupted_ = false;
+    // What follows the flush on the connection is played after it, so there is no waiting for it.
+    if (sentSinceDrop_ && usable()) {
+        if (pa_operation* flushing = pa_stream_flush(stream_, nullptr, nullptr))
+            pa_operation_unref(flushing);
+    }
+    pa_threaded_mainloop_unlock(loop_);
+    sentSinceDrop_ = false;
+    clock_.reset();
+}
+
+void PulseOutput::interrupt()
+{
+    pa_threaded_mainloop_lock(loop_);
+    interrupted_ = true;
+    pa_threaded_mainloop_signal(loop_, 0);
+    pa_threaded_mainloop_unlock(loop_);
+}
+
+std::int64_t PulseOutput::heardFrames() const { return clock_.heard(); }
