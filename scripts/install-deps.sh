@@ -3,7 +3,7 @@
 # test suite needs too). Packages already present are skipped.
 set -euo pipefail
 
-packages=(cmake g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-webengine-dev qt6-declarative-dev libmpg123-dev libasound2-dev fonts-nanum libgl-dev xvfb xauth)
+packages=(cmake g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-webengine-dev qt6-declarative-dev libmpg123-dev libasound2-dev libtag1-dev fonts-nanum libgl-dev xvfb xauth)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libgmock-dev pulseaudio pulseaudio-utils libasound2-plugins lame libmp3lame-dev libx11-dev sox locales
              clang libclang-rt-14-dev xdotool x11-utils python3 mpg123 procps)
