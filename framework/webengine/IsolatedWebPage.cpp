@@ -67,8 +67,18 @@ IsolatedWebPage::IsolatedWebPage(QWebEngineProfile* profile) : QWebEnginePage(pr
     });
 }
 
+void IsolatedWebPage::LoadOwnDocument(const QString& html)
+{
+    ++ownDocumentsAsked_;
+    setHtml(html);
+}
+
 bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
 {
+    if (isMainFrame && url.scheme() == u"data" && ownDocumentsAsked_ > 0) {
+        --ownDocumentsAsked_;
+        return true;
+    }
     return !isMainFrame || IsWebPageAddress(url);
 }
 
