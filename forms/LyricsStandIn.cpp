@@ -1,7 +1,7 @@
 #include "LyricsStandIn.h"
 
 #include "BuildSettings.h"
-#include "Id3v2Lyrics.h"
+#include "LyricsReaders.h"
 #include "LyricsSearchNames.h"
 #include "SidecarLyrics.h"
 #include "WebBrowser.h"
@@ -9,16 +9,22 @@
 #include <QEvent>
 
 LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
-    : QObject(window),
-      browser_(browser),
-      window_(window),
-      online_(QStringLiteral(KOLVI_LRCLIB_URL), QByteArrayLiteral("KolviPlayer/1.0 (+http://" KOLVI_HOME_HOST ")")),
-      follower_(browser)
+    : QObject(window), browser_(browser), window_(window), follower_(browser)
 {
     connect(browser_, &TCppWebBrowser::NavigateRequested, this, &LyricsStandIn::Requested);
     connect(browser_, &TCppWebBrowser::NavigateFailed, this, &LyricsStandIn::HostFailed);
-    connect(&online_, &LrclibClient::Answered, this, &LyricsStandIn::OnlineAnswered);
     window_->installEventFilter(this);
+}
+
+OnlineLyrics* LyricsStandIn::Online()
+{
+    if (!online_)
+        if (const LyricsReaders* readers = LoadedLyricsReaders()) {
+            online_ = readers->makeOnlineLyrics(QStringLiteral(KOLVI_LRCLIB_URL),
+                                                QByteArrayLiteral("KolviPlayer/1.0 (+http://" KOLVI_HOME_HOST ")"));
+            online_->OnAnswer([this](int ticket, const OnlineAnswer& answer) { OnlineAnswered(ticket, answer); });
+        }
+    return online_.get();
 }
 
 void LyricsStandIn::IndexAsked()
@@ -48,7 +54,8 @@ bool LyricsStandIn::eventFilter(QObject* watched, QEvent* event)
 
 void LyricsStandIn::StopWork()
 {
-    online_.Cancel();
+    if (online_)
+        online_->Cancel();
     onlineTicket_ = 0;
     follower_.Stop();
 }
@@ -66,7 +73,8 @@ void LyricsStandIn::HostFailed(const QUrl& address)
 void LyricsStandIn::ShowTrackStandIn()
 {
     placesLooked_ = QStringList{QStringLiteral("가사 서비스 %1: 페이지를 열 수 없음").arg(requested_.host())};
-    const Id3v2Facts id3v2 = ReadId3v2Facts(trackPath_);
+    const LyricsReaders* readers = LoadedLyricsReaders();
+    const Id3v2Facts id3v2 = readers != nullptr ? readers->readId3v2Facts(trackPath_) : Id3v2Facts();
     names_ = LyricsSearchNames(trackPath_, id3v2);
 
     QStringList fileNames;
@@ -81,8 +89,13 @@ void LyricsStandIn::ShowTrackStandIn()
         return;
     }
     placesLooked_.append(QStringLiteral("노래 파일의 ID3v2 태그 (SYLT, USLT)"));
+    OnlineLyrics* online = Online();
+    if (online == nullptr || online->BaseAddress().isEmpty()) {
+        ShowNotFound(QStringLiteral("이 프로그램에서 꺼져 있음"));
+        return;
+    }
     browser_->ShowOwnPage(SearchingPageHtml(names_, placesLooked_));
-    onlineTicket_ = online_.Ask(OnlineQuery{names_.title, names_.singer, id3v2.lengthSeconds});
+    onlineTicket_ = online->Ask(OnlineQuery{names_.title, names_.singer, id3v2.lengthSeconds});
 }
 
 void LyricsStandIn::OnlineAnswered(int ticket, const OnlineAnswer& answer)
@@ -98,20 +111,22 @@ void LyricsStandIn::OnlineAnswered(int ticket, const OnlineAnswer& answer)
         ShowNotFound(QStringLiteral("이 노래의 가사가 없음"));
         return;
     case OnlineAnswer::NoAnswer:
-        ShowNotFound(QStringLiteral("%1초 안에 답이 없음").arg(LrclibClient::AnswerLimitMs / 1000));
+        ShowNotFound(QStringLiteral("%1초 안에 답이 없음").arg(OnlineLyrics::AnswerLimitMs / 1000));
         return;
     case OnlineAnswer::Unreachable:
         ShowNotFound(QStringLiteral("연결할 수 없음"));
         return;
     case OnlineAnswer::Off:
-        ShowNotFound(QStringLiteral("이 프로그램에서 꺼져 있음"));
+        ShowNotFound(QStringLiteral("물어보지 않음"));
         return;
     }
 }
 
 QString LyricsStandIn::OnlinePlace() const
 {
-    return QStringLiteral("온라인 가사 데이터베이스 LRCLIB (%1)").arg(online_.BaseAddress());
+    const QString address = online_ ? online_->BaseAddress() : QString();
+    return address.isEmpty() ? QStringLiteral("온라인 가사 데이터베이스 LRCLIB")
+                             : QStringLiteral("온라인 가사 데이터베이스 LRCLIB (%1)").arg(address);
 }
 
 void LyricsStandIn::ShowLyrics(const FoundLyrics& found)

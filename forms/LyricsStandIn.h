@@ -5,12 +5,13 @@
 // its ID3v2 tag, the LRCLIB database), else a page saying what was looked
 // for and where. Only the window's latest request is ever answered: a page
 // for an earlier one, from the engine or from LRCLIB, is dropped.
-#include "LrclibClient.h"
 #include "LyricsPages.h"
+#include "OnlineLyrics.h"
 #include "SungLineFollower.h"
 
 #include <QObject>
 #include <QUrl>
+#include <memory>
 #include <string>
 
 class TCppWebBrowser;
@@ -26,8 +27,9 @@ public:
     void IndexAsked();
     void TrackAsked(const std::string& trackPath);
 
-    // The online database asked when nothing else has the lyrics.
-    LrclibClient& Online() { return online_; }
+    // The online database asked when nothing else has the lyrics (made on
+    // the first call); nullptr when its module cannot be loaded.
+    OnlineLyrics* Online();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,7 +46,7 @@ private:
 
     TCppWebBrowser* browser_;
     QWidget* window_;
-    LrclibClient online_;
+    std::unique_ptr<OnlineLyrics> online_;
     SungLineFollower follower_;
     std::string trackPath_;  // of the latest request; empty for the index page
     QUrl requested_;         // the address of the latest request

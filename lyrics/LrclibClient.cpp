@@ -24,8 +24,7 @@ QString QueryText(const QList<std::pair<QString, QString>>& items)
 
 }  // namespace
 
-LrclibClient::LrclibClient(const QString& baseAddress, const QByteArray& userAgent, QObject* parent)
-    : QObject(parent), userAgent_(userAgent)
+LrclibClient::LrclibClient(const QString& baseAddress, const QByteArray& userAgent) : userAgent_(userAgent)
 {
     SetBaseAddress(baseAddress);
     limit_.setSingleShot(true);
@@ -146,5 +145,5 @@ void LrclibClient::Finish(OnlineAnswer answer)
     const int ticket = open_;
     Cancel();
     if (ticket != 0)
-        Q_EMIT Answered(ticket, answer);
+        Answer(ticket, answer);
 }

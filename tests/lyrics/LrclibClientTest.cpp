@@ -4,8 +4,8 @@
 #include "LocalHttpServer.h"
 #include "LrclibClient.h"
 
-#include <QSignalSpy>
 #include <QTcpServer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,23 +15,32 @@ const std::string SyncedRecord = R"({"id":1,"trackName":"사랑 & 평화+","arti
 
 class LrclibClientTest : public ::testing::Test {
 protected:
-    LrclibClientTest() : client(QString::fromStdString(server.origin()), "KolviPlayer-test") {}
+    LrclibClientTest() : client(QString::fromStdString(server.origin()), "KolviPlayer-test")
+    {
+        client.OnAnswer([this](int ticket, const OnlineAnswer& answer) { answers.emplace_back(ticket, answer); });
+    }
+
+    bool WaitForAnswers(std::size_t count)
+    {
+        return QTest::qWaitFor([&] { return answers.size() >= count; }, 60000);
+    }
 
     // Asks and waits for the answer to this question.
     OnlineAnswer AskAndWait(const OnlineQuery& query)
     {
-        QSignalSpy answers(&client, &LrclibClient::Answered);
+        answers.clear();
         const int ticket = client.Ask(query);
-        EXPECT_TRUE(answers.wait(60000));
-        EXPECT_EQ(answers.size(), 1);
-        if (answers.isEmpty())
+        EXPECT_TRUE(WaitForAnswers(1));
+        EXPECT_EQ(answers.size(), 1u);
+        if (answers.empty())
             return {};
-        EXPECT_EQ(answers[0][0].toInt(), ticket);
-        return answers[0][1].value<OnlineAnswer>();
+        EXPECT_EQ(answers[0].first, ticket);
+        return answers[0].second;
     }
 
     LocalHttpServer server;
     LrclibClient client;
+    std::vector<std::pair<int, OnlineAnswer>> answers;
 };
 
 TEST_F(LrclibClientTest, AsksForTheTrackByTitleArtistAndLengthAndTakesItsSyncedLyrics)
@@ -94,16 +103,15 @@ TEST_F(LrclibClientTest, OnlyTheLatestQuestionIsAnswered)
 {
     server.setPage("/api/get", SyncedRecord);
     server.hold("/api/get", true);
-    QSignalSpy answers(&client, &LrclibClient::Answered);
     client.Ask({"First", "Kim", 187});
     ASSERT_TRUE(server.waitForPageRequests(1));
     const int second = client.Ask({"Second", "Kim", 187});
     ASSERT_TRUE(server.waitForPageRequests(2));
     // Both held requests are answered, the first one's first.
     server.hold("/api/get", false);
-    ASSERT_TRUE(answers.wait(60000));
-    ASSERT_EQ(answers.size(), 1);
-    EXPECT_EQ(answers[0][0].toInt(), second);
+    ASSERT_TRUE(WaitForAnswers(1));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].first, second);
 }
 
 }  // namespace
