@@ -29,10 +29,17 @@ QString Page(const QString& body)
         + QStringLiteral("</body></html>");
 }
 
+// A tag may hold a title of any length; a heading shows the start of it.
+QString Name(const QString& name)
+{
+    constexpr qsizetype Longest = 300;
+    return EscapeHtml(name.size() > Longest ? name.first(Longest) + u'…' : name);
+}
+
 QString Heading(const TrackNames& names)
 {
-    const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("가수 정보 없음") : EscapeHtml(names.singer);
-    return QStringLiteral("<h1>") + EscapeHtml(names.title) + QStringLiteral("</h1><p class=\"singer\">") + singer
+    const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("가수 정보 없음") : Name(names.singer);
+    return QStringLiteral("<h1>") + Name(names.title) + QStringLiteral("</h1><p class=\"singer\">") + singer
         + QStringLiteral("</p>");
 }
 
@@ -98,8 +105,8 @@ QString SearchingPageHtml(const TrackNames& names, const QStringList& placesLook
 
 QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooked)
 {
-    const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("(가수 정보 없음)") : EscapeHtml(names.singer);
-    return Page(QStringLiteral("<h1>가사를 찾지 못했습니다</h1><p>찾은 노래: 제목 <b>") + EscapeHtml(names.title)
+    const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("(가수 정보 없음)") : Name(names.singer);
+    return Page(QStringLiteral("<h1>가사를 찾지 못했습니다</h1><p>찾은 노래: 제목 <b>") + Name(names.title)
                 + QStringLiteral("</b>, 가수 <b>") + singer + QStringLiteral("</b></p><h2>찾아본 곳</h2>")
                 + PlaceList(placesLooked));
 }

@@ -32,13 +32,16 @@ HostAnswerWatch::HostAnswerWatch(int limitMs, std::function<void(const QUrl&)> u
 void HostAnswerWatch::Watch(QWebEnginePage* page)
 {
     Forget();
-    disconnect(connection_);
+    if (page_)
+        page_->disconnect(this);
     page_ = page;
-    connection_ = connect(page, &QWebEnginePage::loadingChanged, this, &HostAnswerWatch::LoadingChanged);
+    connect(page, &QWebEnginePage::loadingChanged, this, &HostAnswerWatch::LoadingChanged);
+    connect(page, &QWebEnginePage::urlChanged, this, &HostAnswerWatch::UrlChanged);
 }
 
 void HostAnswerWatch::Expect(const QUrl& address)
 {
+    Forget();
     expected_ = address;
     limit_.start(EngineStartLimitMs);
 }
@@ -46,48 +49,56 @@ void HostAnswerWatch::Expect(const QUrl& address)
 void HostAnswerWatch::Forget()
 {
     expected_ = QUrl();
+    hostAsked_ = false;
+    arrived_ = QUrl();
     limit_.stop();
+}
+
+void HostAnswerWatch::UrlChanged(const QUrl& url)
+{
+    // The view takes a page's address once its host has answered (the
+    // engine shows no address a page's own refresh goes to before that).
+    if (hostAsked_)
+        arrived_ = url;
 }
 
 void HostAnswerWatch::LoadingChanged(const QWebEngineLoadingInfo& info)
 {
-    if (expected_.isEmpty() || !SameAddress(info.url(), expected_))
+    if (expected_.isEmpty())
         return;
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-        limit_.start(limitMs_);  // the host is asked now
-        break;
-    case QWebEngineLoadingInfo::LoadFailedStatus:
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        if (SameAddress(info.url(), expected_) && !hostAsked_) {
+            hostAsked_ = true;
+            limit_.start(limitMs_);
+        }
+        return;
+    }
+    const bool ours = SameAddress(info.url(), expected_) || (!arrived_.isEmpty() && SameAddress(info.url(), arrived_));
+    if (!hostAsked_ || !ours)
+        return;
+    if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) {
         if (info.errorCode() != Aborted)
             Unavailable();
-        break;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    } else if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
         if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400)
             Unavailable();
         else
             Forget();
-        break;
-    default:
-        break;
     }
 }
 
 void HostAnswerWatch::TimeUp()
 {
-    if (expected_.isEmpty())
-        return;
-    // The page is taken into the view only once its host has answered (the
-    // engine shows no address of a page the view's own page went to before
-    // that); one that answered but still loads its pictures keeps its time.
-    if (page_ && SameAddress(page_->url(), expected_))
+    // A host whose page has arrived but still loads its pictures keeps its time.
+    if (!arrived_.isEmpty())
         Forget();
-    else
+    else if (!expected_.isEmpty())
         Unavailable();
 }
 
 void HostAnswerWatch::Unavailable()
 {
-    const QUrl address = std::exchange(expected_, QUrl());
-    limit_.stop();
+    const QUrl address = expected_;
+    Forget();
     unavailable_(address);
 }

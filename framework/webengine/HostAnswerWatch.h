@@ -1,9 +1,9 @@
 #pragma once
 // Whether the host of the page the program asked for answers: it does not
 // when its name is not found, it refuses the connection (or any other
-// network failure), it answers with an HTTP status of 400 or more, or the
-// page has not arrived within the time limit. A page the user reaches from
-// there by a link is none of its business.
+// network failure), it answers with an HTTP status of 400 or more, or
+// nothing of it has arrived within the time limit. A page the user reaches
+// from there by a link is none of its business.
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -27,13 +27,15 @@ public:
 
 private:
     void LoadingChanged(const QWebEngineLoadingInfo& info);
+    void UrlChanged(const QUrl& url);
     void TimeUp();
     void Unavailable();
 
     std::function<void(const QUrl&)> unavailable_;
-    QPointer<QWebEnginePage> page_;
-    QMetaObject::Connection connection_;
     const int limitMs_;
+    QPointer<QWebEnginePage> page_;
     QTimer limit_;
     QUrl expected_;
+    bool hostAsked_ = false;
+    QUrl arrived_;  // what the host's answer was taken into the view as (after redirects)
 };
