@@ -30,3 +30,11 @@ QString ExactAddressPageHtml(const QString& address)
                           "<meta http-equiv=\"refresh\" content=\"0; url='")
         + QuotedAddress(address) + QStringLiteral("'\"></head><body></body></html>");
 }
+
+QUrl ExactAddressPageBase(const QUrl& target)
+{
+    QUrl base = target.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
+    base.setPath(QStringLiteral("/"));
+    base.setFragment(QStringLiteral("kolvi-refresh"));
+    return base;
+}

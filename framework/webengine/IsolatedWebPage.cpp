@@ -67,18 +67,12 @@ IsolatedWebPage::IsolatedWebPage(QWebEngineProfile* profile) : QWebEnginePage(pr
     });
 }
 
-void IsolatedWebPage::LoadOwnDocument(const QString& html)
+bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    ++ownDocumentsAsked_;
-    setHtml(html);
-}
-
-bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
-{
-    if (isMainFrame && url.scheme() == u"data" && ownDocumentsAsked_ > 0) {
-        --ownDocumentsAsked_;
-        return true;
-    }
+    // The program's own documents (setHtml) come as typed data addresses; a
+    // page can type none.
+    if (isMainFrame && url.scheme() == u"data")
+        return type == NavigationTypeTyped;
     return !isMainFrame || IsWebPageAddress(url);
 }
 

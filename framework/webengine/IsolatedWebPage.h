@@ -17,17 +17,9 @@ class IsolatedWebPage : public QWebEnginePage {
 public:
     explicit IsolatedWebPage(QWebEngineProfile* profile);
 
-    // Shows a document of the program's own, made of html alone (a data
-    // address: no origin, no local files); the only one of its kind a page
-    // may go to.
-    void LoadOwnDocument(const QString& html);
-
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
-
-private:
-    int ownDocumentsAsked_ = 0;  // not yet let through
 };

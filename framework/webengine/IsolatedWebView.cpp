@@ -43,8 +43,9 @@ void IsolatedWebView::Load(const QString& address)
 {
     ownPage_ = false;
     ownScript_.clear();
-    watch_.Expect(QUrl(address));
-    page_->LoadOwnDocument(ExactAddressPageHtml(address));
+    const QUrl target(address);
+    watch_.Expect(target);
+    page_->setHtml(ExactAddressPageHtml(address), ExactAddressPageBase(target));
 }
 
 void IsolatedWebView::ShowOwnPage(const QString& html)
@@ -53,7 +54,7 @@ void IsolatedWebView::ShowOwnPage(const QString& html)
     ownPage_ = true;
     ownPageLoaded_ = false;
     ownScript_.clear();
-    page_->LoadOwnDocument(html);
+    page_->setHtml(html);
 }
 
 void IsolatedWebView::RunInOwnPage(const QString& script)

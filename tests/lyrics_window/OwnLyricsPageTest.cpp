@@ -8,7 +8,6 @@
 #include "BuildSettings.h"
 #include "FileBytes.h"
 #include "LocalHttpServer.h"
-#include "Mp3Fixture.h"
 #include "PlayerWindows.h"
 #include "WebEngineTesting.h"
 
@@ -27,29 +26,12 @@ void RouteLyricsHostNowhere()
                                               " --host-resolver-rules=\"MAP " KOLVI_LYRICS_HOST " ~NOTFOUND\"");
 }
 
-// A minute of sound: no track ends under a test.
-const std::string& MinuteOfSound()
-{
-    static const std::string bytes = [] {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("minute.mp3").toStdString();
-        Mp3Spec spec;
-        spec.seconds = 60.0;
-        spec.sampleRate = 22050;
-        spec.channels = 1;
-        spec.bitrateKbps = 32;
-        makeMp3(path, spec);
-        return readFileBytes(path);
-    }();
-    return bytes;
-}
-
 // "[mm:ss.00]<words> n" for every second of the minute.
 std::string LrcEverySecond(const std::string& words)
 {
     std::string lrc = "[ti:test]\n";
     for (int second = 0; second < 60; ++second) {
-        char stamp[16];
+        char stamp[32];
         std::snprintf(stamp, sizeof stamp, "[00:%02d.00]", second);
         lrc += stamp + words + " " + std::to_string(second) + "\n";
     }
@@ -62,7 +44,7 @@ protected:
     std::string AddTrack(const std::string& name)
     {
         const std::string path = windows.folder() + name;
-        writeFileBytes(path, MinuteOfSound());
+        writeMp3WithoutTag(path);
         TListItem* item = windows.main()->lvFileList->Items()->Add();
         item->SetCaption(name);
         item->SubItems()->Add(path);

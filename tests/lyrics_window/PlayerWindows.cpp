@@ -35,8 +35,13 @@ const std::string& ToneBytes()
     static const std::string bytes = [] {
         QTemporaryDir dir;
         const std::string path = dir.filePath("tone.mp3").toStdString();
+        // A minute: no track ends, and moves playback on, under a test
+        // that waits for pages on a busy machine.
         Mp3Spec tone;
-        tone.seconds = 3.0;
+        tone.seconds = 60.0;
+        tone.sampleRate = 22050;
+        tone.channels = 1;
+        tone.bitrateKbps = 32;
         makeMp3(path, tone);
         return readFileBytes(path);
     }();

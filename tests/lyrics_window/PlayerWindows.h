@@ -30,8 +30,8 @@ private:
     std::unique_ptr<TApplication> application_;
 };
 
-// An MP3 file made by lame with an ID3v1 tag appended; title and artist
-// are padded with spaces to their 30 bytes.
+// A minute-long MP3 file made by lame with an ID3v1 tag appended; title and
+// artist are padded with spaces to their 30 bytes.
 void writeMp3WithTag(const std::string& path, const std::string& title, const std::string& artist);
-// An MP3 file without a tag.
+// A minute-long MP3 file without a tag.
 void writeMp3WithoutTag(const std::string& path);
