@@ -1,6 +1,7 @@
 #include "TfrmKolviPlayer.h"
 
 #include "AboutTexts.h"
+#include "AnsiText.h"
 #include "Application.h"
 #include "CodePage.h"
 #include "ComponentRegistry.h"
@@ -11,7 +12,6 @@
 #include "SysUtils.h"
 #include "TextFile.h"
 #include "TfrmLyrics.h"
-#include "UnicodeToAnsi.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,7 +20,7 @@ TfrmKolviPlayer* frmKolviPlayer = nullptr;
 
 // The framework knows its own controls; the media device comes from the
 // media layer, which only the forms see together with the framework.
-static const bool mediaPlayerRegistered = RegisterComponent<TMediaPlayer>("TMediaPlayer");
+static const bool MediaPlayerRegistered = RegisterComponent<TMediaPlayer>("TMediaPlayer");
 
 TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
     : TForm(Owner, staticMetaObject, ResourcePath("frmKolviPlayer.dfm")),
@@ -44,7 +44,7 @@ TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
       lvFileList(Component<TListView>("lvFileList")),
       btnConnectHomePage(Component<TSpeedButton>("btnConnectHomePage"))
 {
-    (void)mediaPlayerRegistered;
+    (void)MediaPlayerRegistered;
     ListFileName = "";
     DragAcceptFiles(Handle(), TRUE_);
     if (OpenMixer()) {

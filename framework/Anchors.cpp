@@ -5,7 +5,7 @@
 namespace {
 
 // Start and length along one axis, for the parent having grown by delta.
-std::pair<int, int> place(int start, int length, int delta, bool nearAnchored, bool farAnchored)
+std::pair<int, int> Place(int start, int length, int delta, bool nearAnchored, bool farAnchored)
 {
     if (nearAnchored && farAnchored)
         return {start, std::max(0, length + delta)};
@@ -30,9 +30,9 @@ void AnchorLayout::Apply(QSize parentSize)
             continue;
         const int dx = parentSize.width() - rule.designedParent.width();
         const int dy = parentSize.height() - rule.designedParent.height();
-        const auto [left, width] = place(rule.designed.left(), rule.designed.width(), dx, rule.anchors & akLeft,
+        const auto [left, width] = Place(rule.designed.left(), rule.designed.width(), dx, rule.anchors & akLeft,
                                          rule.anchors & akRight);
-        const auto [top, height] = place(rule.designed.top(), rule.designed.height(), dy, rule.anchors & akTop,
+        const auto [top, height] = Place(rule.designed.top(), rule.designed.height(), dy, rule.anchors & akTop,
                                          rule.anchors & akBottom);
         rule.control->setGeometry(left, top, width, height);
     }

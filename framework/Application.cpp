@@ -17,7 +17,7 @@ TApplication* Application = nullptr;
 
 namespace {
 
-QMessageBox::Icon iconOf(UINT flags)
+QMessageBox::Icon IconOf(UINT flags)
 {
     switch (flags & 0xF0) {
     case MB_ICONSTOP:
@@ -63,7 +63,7 @@ void TApplication::Terminate() { QCoreApplication::exit(0); }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
 {
-    QMessageBox box(iconOf(flags), FromAnsi(caption), FromAnsi(text), QMessageBox::Ok);
+    QMessageBox box(IconOf(flags), FromAnsi(caption), FromAnsi(text), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     // As on Windows, Ctrl+C takes the box's caption and text to the clipboard.

@@ -11,13 +11,13 @@
 
 namespace {
 
-std::map<QString, ComponentClass>& registry()
+std::map<QString, ComponentClass>& Registry()
 {
     static std::map<QString, ComponentClass> classes;
     return classes;
 }
 
-void registerFrameworkClasses()
+void RegisterFrameworkClasses()
 {
     RegisterComponent<TSpeedButton>("TSpeedButton");
     RegisterComponent<TLabel>("TLabel");
@@ -31,13 +31,13 @@ void registerFrameworkClasses()
 
 void RegisterComponentClass(const QString& className, ComponentClass componentClass)
 {
-    registry()[className] = std::move(componentClass);
+    Registry()[className] = std::move(componentClass);
 }
 
 const ComponentClass* FindComponentClass(const QString& className)
 {
-    static const bool frameworkClassesRegistered = (registerFrameworkClasses(), true);
+    static const bool frameworkClassesRegistered = (RegisterFrameworkClasses(), true);
     (void)frameworkClassesRegistered;
-    const auto found = registry().find(className);
-    return found == registry().end() ? nullptr : &found->second;
+    const auto found = Registry().find(className);
+    return found == Registry().end() ? nullptr : &found->second;
 }

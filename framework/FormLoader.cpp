@@ -31,17 +31,17 @@ public:
     {
     }
 
-    void load(const FormObject& root)
+    void Load(const FormObject& root)
     {
         if (root.className != QLatin1String(formClass_.className()))
-            fail(root.line, QString("the layout is for class %1, not %2").arg(root.className, formClass_.className()));
+            Fail(root.line, QString("the layout is for class %1, not %2").arg(root.className, formClass_.className()));
         form_.setObjectName(root.name);
-        applyProperties(form_, root.properties, true);
+        ApplyProperties(form_, root.properties, true);
         for (const FormObject& child : root.children)
-            createComponent(child);
-        applyTabOrder();
+            CreateComponent(child);
+        ApplyTabOrder();
         for (const PendingEvent& event : events_)
-            bind(event);
+            Bind(event);
         for (const auto& [component, componentClass] : created_)
             if (componentClass->loaded)
                 componentClass->loaded(component);
@@ -55,34 +55,34 @@ private:
         int line;
     };
 
-    [[noreturn]] void fail(int line, const QString& what) const
+    [[noreturn]] void Fail(int line, const QString& what) const
     {
         throw Exception(QString("Form layout %1, line %2: %3").arg(source_).arg(line).arg(what).toStdString());
     }
 
-    void createComponent(const FormObject& object)
+    void CreateComponent(const FormObject& object)
     {
         if (!object.children.empty())
-            fail(object.children.front().line, "components inside components are not supported");
+            Fail(object.children.front().line, "components inside components are not supported");
         const ComponentClass* componentClass = FindComponentClass(object.className);
         if (componentClass == nullptr)
-            fail(object.line, QString("unknown class %1").arg(object.className));
+            Fail(object.line, QString("unknown class %1").arg(object.className));
         if (form_.FindComponent(object.name.toLatin1().constData()) != nullptr)
-            fail(object.line, QString("a second component named %1").arg(object.name));
+            Fail(object.line, QString("a second component named %1").arg(object.name));
         QObject* component = componentClass->create(&form_);
         component->setObjectName(object.name);
         created_.emplace_back(component, componentClass);
-        applyProperties(*component, object.properties, false);
+        ApplyProperties(*component, object.properties, false);
     }
 
-    int integer(const FormProperty& property) const
+    int Integer(const FormProperty& property) const
     {
         if (property.value.kind != FormValue::Kind::Integer)
-            fail(property.line, QString("%1 needs a number").arg(property.name));
+            Fail(property.line, QString("%1 needs a number").arg(property.name));
         return property.value.integer;
     }
 
-    bool boolean(const FormProperty& property) const
+    bool Boolean(const FormProperty& property) const
     {
         if (property.value.kind == FormValue::Kind::Identifier) {
             if (property.value.text.compare("True", Qt::CaseInsensitive) == 0)
@@ -90,28 +90,28 @@ private:
             if (property.value.text.compare("False", Qt::CaseInsensitive) == 0)
                 return false;
         }
-        fail(property.line, QString("%1 needs True or False").arg(property.name));
+        Fail(property.line, QString("%1 needs True or False").arg(property.name));
     }
 
-    QWidget* widget(QObject& object, const FormProperty& property) const
+    QWidget* Widget(QObject& object, const FormProperty& property) const
     {
         auto* control = qobject_cast<QWidget*>(&object);
         if (control == nullptr)
-            fail(property.line, QString("%1 is not a control and has no %2").arg(object.objectName(), property.name));
+            Fail(property.line, QString("%1 is not a control and has no %2").arg(object.objectName(), property.name));
         return control;
     }
 
-    TColor color(const FormProperty& property) const
+    TColor Color(const FormProperty& property) const
     {
         if (property.value.kind == FormValue::Kind::Integer)
             return property.value.integer;
         if (property.value.kind == FormValue::Kind::Identifier)
             if (const auto named = ColorFromName(property.value.text))
                 return *named;
-        fail(property.line, QString("%1 needs a colour").arg(property.name));
+        Fail(property.line, QString("%1 needs a colour").arg(property.name));
     }
 
-    void applyProperties(QObject& object, const std::vector<FormProperty>& properties, bool isForm)
+    void ApplyProperties(QObject& object, const std::vector<FormProperty>& properties, bool isForm)
     {
         Geometry geometry;
         FontSpec font;
@@ -119,65 +119,65 @@ private:
         for (const FormProperty& property : properties) {
             const QString& name = property.name;
             if (name == "Left")
-                geometry.left = integer(property);
+                geometry.left = Integer(property);
             else if (name == "Top")
-                geometry.top = integer(property);
+                geometry.top = Integer(property);
             else if (name == "Width" && !isForm)
-                geometry.width = integer(property);
+                geometry.width = Integer(property);
             else if (name == "Height" && !isForm)
-                geometry.height = integer(property);
+                geometry.height = Integer(property);
             else if (name == "ClientWidth" && isForm)
-                geometry.clientWidth = integer(property);
+                geometry.clientWidth = Integer(property);
             else if (name == "ClientHeight" && isForm)
-                geometry.clientHeight = integer(property);
+                geometry.clientHeight = Integer(property);
             else if (name == "Anchors" && !isForm)
-                anchors = anchorSet(property);
+                anchors = AnchorSet(property);
             else if (name == "Font.Name")
-                font.name = stringValue(property);
+                font.name = StringValue(property);
             else if (name == "Font.Height")
-                font.height = integer(property);
+                font.height = Integer(property);
             else if (name == "Font.Style")
-                font.style = setValue(property);
+                font.style = SetElements(property);
             else if (name == "Font.Color")
-                font.color = color(property);
+                font.color = Color(property);
             else if (name == "TabOrder" && !isForm)
-                tabOrder_.emplace_back(integer(property), widget(object, property));
+                tabOrder_.emplace_back(Integer(property), Widget(object, property));
             else if (name == "Visible" && !isForm)
-                widget(object, property)->setVisible(boolean(property));
+                Widget(object, property)->setVisible(Boolean(property));
             else if (name.startsWith("On") && property.value.kind == FormValue::Kind::Identifier)
                 events_.push_back({&object, name, property.value.text, property.line});
             else if (name == "Columns")
-                loadColumns(object, property);
+                LoadColumns(object, property);
             else
-                writeProperty(object, property);
+                WriteProperty(object, property);
         }
         if (!properties.empty()) {
             if (font.name || font.height || font.style || font.color)
-                applyFont(*widget(object, properties.front()), font);
-            applyGeometry(object, geometry, isForm, properties.front());
+                ApplyFont(*Widget(object, properties.front()), font);
+            ApplyGeometry(object, geometry, isForm, properties.front());
         }
         if (anchors)
             form_.Anchors().Add(qobject_cast<QWidget*>(&object), *anchors);
     }
 
-    QString stringValue(const FormProperty& property) const
+    QString StringValue(const FormProperty& property) const
     {
         if (property.value.kind != FormValue::Kind::String)
-            fail(property.line, QString("%1 needs a quoted text").arg(property.name));
+            Fail(property.line, QString("%1 needs a quoted text").arg(property.name));
         return property.value.text;
     }
 
-    QStringList setValue(const FormProperty& property) const
+    QStringList SetElements(const FormProperty& property) const
     {
         if (property.value.kind != FormValue::Kind::Set)
-            fail(property.line, QString("%1 needs a set in brackets").arg(property.name));
+            Fail(property.line, QString("%1 needs a set in brackets").arg(property.name));
         return property.value.set;
     }
 
-    TAnchors anchorSet(const FormProperty& property) const
+    TAnchors AnchorSet(const FormProperty& property) const
     {
         TAnchors anchors = 0;
-        for (const QString& element : setValue(property)) {
+        for (const QString& element : SetElements(property)) {
             if (element == "akLeft")
                 anchors |= akLeft;
             else if (element == "akTop")
@@ -187,12 +187,12 @@ private:
             else if (element == "akBottom")
                 anchors |= akBottom;
             else
-                fail(property.line, QString("unknown anchor %1").arg(element));
+                Fail(property.line, QString("unknown anchor %1").arg(element));
         }
         return anchors;
     }
 
-    void applyFont(QWidget& control, const FontSpec& settings) const
+    void ApplyFont(QWidget& control, const FontSpec& settings) const
     {
         QFont font = control.font();
         if (settings.name)
@@ -215,12 +215,12 @@ private:
         }
     }
 
-    void applyGeometry(QObject& object, const Geometry& g, bool isForm, const FormProperty& anyProperty) const
+    void ApplyGeometry(QObject& object, const Geometry& g, bool isForm, const FormProperty& anyProperty) const
     {
         const bool given = g.left || g.top || g.width || g.height || g.clientWidth || g.clientHeight;
         if (!given)
             return;
-        QWidget* control = widget(object, anyProperty);
+        QWidget* control = Widget(object, anyProperty);
         if (isForm) {
             control->move(g.left.value_or(control->x()), g.top.value_or(control->y()));
             control->resize(g.clientWidth.value_or(control->width()), g.clientHeight.value_or(control->height()));
@@ -230,34 +230,34 @@ private:
                              g.width.value_or(control->width()), g.height.value_or(control->height()));
     }
 
-    void loadColumns(QObject& object, const FormProperty& property) const
+    void LoadColumns(QObject& object, const FormProperty& property) const
     {
         auto* list = qobject_cast<TListView*>(&object);
         if (list == nullptr || property.value.kind != FormValue::Kind::Collection)
-            fail(property.line, "Columns needs a list view and a collection");
+            Fail(property.line, "Columns needs a list view and a collection");
         for (const auto& item : property.value.items) {
             QString caption;
             bool autoSize = false;
             int width = 50;
             for (const FormProperty& field : item) {
                 if (field.name == "Caption")
-                    caption = stringValue(field);
+                    caption = StringValue(field);
                 else if (field.name == "AutoSize")
-                    autoSize = boolean(field);
+                    autoSize = Boolean(field);
                 else if (field.name == "Width")
-                    width = integer(field);
+                    width = Integer(field);
                 else
-                    fail(field.line, QString("unknown column property %1").arg(field.name));
+                    Fail(field.line, QString("unknown column property %1").arg(field.name));
             }
             list->AddColumn(caption, width, autoSize);
         }
     }
 
-    void writeProperty(QObject& object, const FormProperty& property) const
+    void WriteProperty(QObject& object, const FormProperty& property) const
     {
         const int index = object.metaObject()->indexOfProperty(property.name.toLatin1().constData());
         if (index < 0)
-            fail(property.line, QString("%1 has no property %2").arg(object.objectName(), property.name));
+            Fail(property.line, QString("%1 has no property %2").arg(object.objectName(), property.name));
         const QMetaProperty meta = object.metaObject()->property(index);
         QVariant value;
         switch (property.value.kind) {
@@ -269,20 +269,20 @@ private:
             break;
         case FormValue::Kind::Identifier:
             if (meta.metaType() == QMetaType::fromType<bool>())
-                value = boolean(property);
+                value = Boolean(property);
             else if (meta.metaType() == QMetaType::fromType<int>())
-                value = color(property);
+                value = Color(property);
             else
                 value = property.value.text;
             break;
         default:
-            fail(property.line, QString("%1 cannot take this value").arg(property.name));
+            Fail(property.line, QString("%1 cannot take this value").arg(property.name));
         }
         if (!meta.write(&object, value))
-            fail(property.line, QString("%1 cannot take this value").arg(property.name));
+            Fail(property.line, QString("%1 cannot take this value").arg(property.name));
     }
 
-    void applyTabOrder()
+    void ApplyTabOrder()
     {
         std::stable_sort(tabOrder_.begin(), tabOrder_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -292,7 +292,7 @@ private:
         form_.SetTabOrder(std::move(controls));
     }
 
-    static QMetaMethod findMethod(const QMetaObject* meta, const QString& name, QMetaMethod::MethodType type,
+    static QMetaMethod FindMethod(const QMetaObject* meta, const QString& name, QMetaMethod::MethodType type,
                                   int parameters)
     {
         for (int i = 0; i < meta->methodCount(); ++i) {
@@ -305,14 +305,14 @@ private:
         return {};
     }
 
-    void bind(const PendingEvent& event) const
+    void Bind(const PendingEvent& event) const
     {
-        const QMetaMethod signal = findMethod(event.sender->metaObject(), event.event, QMetaMethod::Signal, 0);
+        const QMetaMethod signal = FindMethod(event.sender->metaObject(), event.event, QMetaMethod::Signal, 0);
         if (!signal.isValid())
-            fail(event.line, QString("%1 has no event %2").arg(event.sender->objectName(), event.event));
-        const QMetaMethod handler = findMethod(&formClass_, event.handler, QMetaMethod::Slot, 1);
+            Fail(event.line, QString("%1 has no event %2").arg(event.sender->objectName(), event.event));
+        const QMetaMethod handler = FindMethod(&formClass_, event.handler, QMetaMethod::Slot, 1);
         if (!handler.isValid())
-            fail(event.line, QString("%1 has no handler %2(QObject*)").arg(form_.objectName(), event.handler));
+            Fail(event.line, QString("%1 has no handler %2(QObject*)").arg(form_.objectName(), event.handler));
         auto* binding = new EventBinding(event.sender, &form_, handler);
         const QMetaMethod fire = binding->metaObject()->method(binding->metaObject()->indexOfSlot("Fire()"));
         QObject::connect(event.sender, signal, binding, fire);
@@ -330,5 +330,5 @@ private:
 
 void LoadFormLayout(TForm& form, const QMetaObject& formClass, const QByteArray& text, const QString& source)
 {
-    Loader(form, formClass, source).load(ParseFormResource(text, source));
+    Loader(form, formClass, source).Load(ParseFormResource(text, source));
 }

@@ -19,9 +19,9 @@ class Tokenizer {
 public:
     Tokenizer(const QByteArray& text, const QString& source) : text_(text), source_(source) {}
 
-    Token next()
+    Token Next()
     {
-        skipBlanks();
+        SkipBlanks();
         Token token;
         token.line = line_;
         if (at_ >= text_.size())
@@ -29,18 +29,18 @@ public:
         const char c = text_[at_];
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             token.kind = Token::Kind::Identifier;
-            while (at_ < text_.size() && isIdentifierChar(text_[at_]))
+            while (at_ < text_.size() && IsIdentifierChar(text_[at_]))
                 token.text += text_[at_++];
         } else if (std::isdigit(static_cast<unsigned char>(c))) {
             token.kind = Token::Kind::Integer;
             while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) {
                 token.integer = token.integer * 10 + (text_[at_++] - '0');
                 if (token.integer > std::numeric_limits<unsigned int>::max())
-                    fail("number too large");
+                    Fail("number too large");
             }
         } else if (c == '\'') {
             token.kind = Token::Kind::String;
-            token.text = readString();
+            token.text = ReadString();
         } else {
             token.kind = Token::Kind::Symbol;
             token.text = QByteArray(1, c);
@@ -49,20 +49,20 @@ public:
         return token;
     }
 
-    [[noreturn]] void fail(const QString& what) const { failAt(line_, what); }
+    [[noreturn]] void Fail(const QString& what) const { FailAt(line_, what); }
 
-    [[noreturn]] void failAt(int line, const QString& what) const
+    [[noreturn]] void FailAt(int line, const QString& what) const
     {
         throw Exception(QString("Form layout %1, line %2: %3").arg(source_).arg(line).arg(what).toStdString());
     }
 
 private:
-    static bool isIdentifierChar(char c)
+    static bool IsIdentifierChar(char c)
     {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
     }
 
-    void skipBlanks()
+    void SkipBlanks()
     {
         while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) {
             if (text_[at_] == '\n')
@@ -71,13 +71,13 @@ private:
         }
     }
 
-    QByteArray readString()
+    QByteArray ReadString()
     {
         QByteArray value;
         ++at_;
         while (true) {
             if (at_ >= text_.size() || text_[at_] == '\n')
-                fail("unterminated string");
+                Fail("unterminated string");
             if (text_[at_] == '\'') {
                 if (at_ + 1 < text_.size() && text_[at_ + 1] == '\'') {
                     value += '\'';
@@ -99,123 +99,123 @@ private:
 
 class Parser {
 public:
-    Parser(const QByteArray& text, const QString& source) : tokens_(text, source) { advance(); }
+    Parser(const QByteArray& text, const QString& source) : tokens_(text, source) { Advance(); }
 
-    FormObject document()
+    FormObject Document()
     {
-        FormObject root = object();
+        FormObject root = Object();
         if (current_.kind != Token::Kind::End)
-            tokens_.failAt(current_.line, "text after the last 'end'");
+            tokens_.FailAt(current_.line, "text after the last 'end'");
         return root;
     }
 
 private:
-    void advance() { current_ = tokens_.next(); }
+    void Advance() { current_ = tokens_.Next(); }
 
-    bool isWord(const char* word) const
+    bool IsWord(const char* word) const
     {
         return current_.kind == Token::Kind::Identifier && current_.text.compare(word, Qt::CaseInsensitive) == 0;
     }
 
-    bool isSymbol(char symbol) const
+    bool IsSymbol(char symbol) const
     {
         return current_.kind == Token::Kind::Symbol && current_.text.at(0) == symbol;
     }
 
-    void expectSymbol(char symbol)
+    void ExpectSymbol(char symbol)
     {
-        if (!isSymbol(symbol))
-            tokens_.failAt(current_.line, QString("'%1' expected").arg(QChar(symbol)));
-        advance();
+        if (!IsSymbol(symbol))
+            tokens_.FailAt(current_.line, QString("'%1' expected").arg(QChar(symbol)));
+        Advance();
     }
 
-    QString identifier(const char* what)
+    QString Identifier(const char* what)
     {
         if (current_.kind != Token::Kind::Identifier)
-            tokens_.failAt(current_.line, QString("%1 expected").arg(what));
+            tokens_.FailAt(current_.line, QString("%1 expected").arg(what));
         QString name = QString::fromLatin1(current_.text);
-        advance();
+        Advance();
         return name;
     }
 
-    FormObject object()
+    FormObject Object()
     {
-        if (!isWord("object"))
-            tokens_.failAt(current_.line, "'object' expected");
+        if (!IsWord("object"))
+            tokens_.FailAt(current_.line, "'object' expected");
         FormObject result;
         result.line = current_.line;
-        advance();
-        result.name = identifier("object name");
-        expectSymbol(':');
-        result.className = identifier("class name");
-        while (!isWord("end")) {
-            if (isWord("object"))
-                result.children.push_back(object());
+        Advance();
+        result.name = Identifier("object name");
+        ExpectSymbol(':');
+        result.className = Identifier("class name");
+        while (!IsWord("end")) {
+            if (IsWord("object"))
+                result.children.push_back(Object());
             else
-                result.properties.push_back(property());
+                result.properties.push_back(Property());
         }
-        advance();
+        Advance();
         return result;
     }
 
-    FormProperty property()
+    FormProperty Property()
     {
         FormProperty result;
         result.line = current_.line;
-        result.name = identifier("property name");
-        expectSymbol('=');
-        result.value = value();
+        result.name = Identifier("property name");
+        ExpectSymbol('=');
+        result.value = Value();
         return result;
     }
 
-    FormValue value()
+    FormValue Value()
     {
         FormValue result;
-        if (isSymbol('-') || current_.kind == Token::Kind::Integer) {
-            const bool negative = isSymbol('-');
+        if (IsSymbol('-') || current_.kind == Token::Kind::Integer) {
+            const bool negative = IsSymbol('-');
             if (negative)
-                advance();
+                Advance();
             if (current_.kind != Token::Kind::Integer)
-                tokens_.failAt(current_.line, "number expected");
+                tokens_.FailAt(current_.line, "number expected");
             const long long number = negative ? -current_.integer : current_.integer;
             if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
-                tokens_.failAt(current_.line, "number out of range");
+                tokens_.FailAt(current_.line, "number out of range");
             result.kind = FormValue::Kind::Integer;
             result.integer = static_cast<int>(number);
-            advance();
+            Advance();
         } else if (current_.kind == Token::Kind::String) {
             result.kind = FormValue::Kind::String;
             result.text = QString::fromUtf8(current_.text);
-            advance();
+            Advance();
         } else if (current_.kind == Token::Kind::Identifier) {
             result.kind = FormValue::Kind::Identifier;
             result.text = QString::fromLatin1(current_.text);
-            advance();
-        } else if (isSymbol('[')) {
+            Advance();
+        } else if (IsSymbol('[')) {
             result.kind = FormValue::Kind::Set;
-            advance();
-            while (!isSymbol(']')) {
+            Advance();
+            while (!IsSymbol(']')) {
                 if (!result.set.isEmpty())
-                    expectSymbol(',');
-                result.set << identifier("set element");
+                    ExpectSymbol(',');
+                result.set << Identifier("set element");
             }
-            advance();
-        } else if (isSymbol('<')) {
+            Advance();
+        } else if (IsSymbol('<')) {
             result.kind = FormValue::Kind::Collection;
-            advance();
-            while (!isSymbol('>')) {
-                if (!isWord("item"))
-                    tokens_.failAt(current_.line, "'item' expected");
-                advance();
+            Advance();
+            while (!IsSymbol('>')) {
+                if (!IsWord("item"))
+                    tokens_.FailAt(current_.line, "'item' expected");
+                Advance();
                 std::vector<FormProperty> item;
-                while (!isWord("end"))
-                    item.push_back(property());
-                advance();
+                while (!IsWord("end"))
+                    item.push_back(Property());
+                Advance();
                 result.items.push_back(std::move(item));
             }
-            advance();
+            Advance();
         } else {
-            tokens_.failAt(current_.line, "value expected");
+            tokens_.FailAt(current_.line, "value expected");
         }
         return result;
     }
@@ -228,5 +228,5 @@ private:
 
 FormObject ParseFormResource(const QByteArray& text, const QString& source)
 {
-    return Parser(text, source).document();
+    return Parser(text, source).Document();
 }

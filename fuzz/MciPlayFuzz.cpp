@@ -5,7 +5,7 @@
 // its window that it ended, and close.
 #include "FuzzScratch.h"
 #include "Mci.h"
-#include "SoundOutputChoice.h"
+#include "SoundOutputFactory.h"
 #include "WinMessage.h"
 
 #include <QCoreApplication>
@@ -36,7 +36,7 @@ struct Harness {
     Harness()
     {
         qt = std::make_unique<QCoreApplication>(argc, argv);
-        mciUseNullSoundOutput({.timed = false});
+        chooseSoundOutputs("null:untimed");
     }
     int argc = 1;
     char name[16] = "fuzz_mci_play";

@@ -96,7 +96,6 @@ void TMediaPlayer::Close()
 
 void TMediaPlayer::Rewind()
 {
-    CheckOpen();
     MCI_SEEK_PARMS parms{};
     mciSendCommandA(DeviceId, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, Param(parms));
 }
@@ -104,9 +103,14 @@ void TMediaPlayer::Rewind()
 void TMediaPlayer::Play()
 {
     CheckOpen();
+    SendPlay();
+}
+
+void TMediaPlayer::SendPlay()
+{
     if (FAutoRewind) {
         const DWORD position = Position();
-        const DWORD length = Length();
+        const DWORD length = RecordedStatus(MCI_STATUS_LENGTH);
         if (position == length && !FromArmed)
             Rewind();
     }
@@ -132,22 +136,25 @@ void TMediaPlayer::Pause()
 {
     CheckOpen();
     if (Mode() == mdPlaying) {
-        CheckOpen();
         MCI_GENERIC_PARMS parms{Callback()};
         LastError = mciSendCommandA(DeviceId, MCI_PAUSE, MCI_WAIT, Param(parms));
-        return;
+    } else if (Mode() == mdPaused) {
+        SendResume();
     }
-    if (Mode() == mdPaused)
-        Resume();
 }
 
 void TMediaPlayer::Resume()
 {
     CheckOpen();
+    SendResume();
+}
+
+void TMediaPlayer::SendResume()
+{
     MCI_GENERIC_PARMS parms{Callback()};
     LastError = mciSendCommandA(DeviceId, MCI_RESUME, MCI_NOTIFY, Param(parms));
     if (LastError != 0)
-        Play();
+        SendPlay();
 }
 
 void TMediaPlayer::SetFrom(DWORD from)

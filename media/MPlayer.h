@@ -84,6 +84,10 @@ private:
     DWORD Status(DWORD item, DWORD track, bool withTrack, MCIERROR& result);
     DWORD RecordedStatus(DWORD item);
     void QueryCapabilities();
+    // Play's and Resume's commands and the rewind, for a device already
+    // checked to be open.
+    void SendPlay();
+    void SendResume();
     void Rewind();
 
     bool IsOpen = false;

@@ -3,7 +3,7 @@
 #include <QtGlobal>
 
 // Outside every namespace, as Q_INIT_RESOURCE requires.
-static bool registerKolviResources()
+static bool RegisterKolviResources()
 {
     Q_INIT_RESOURCE(kolvi);
     return true;
@@ -11,7 +11,7 @@ static bool registerKolviResources()
 
 QString ResourcePath(const char* name)
 {
-    static const bool registered = registerKolviResources();
+    static const bool registered = RegisterKolviResources();
     (void)registered;
     return QStringLiteral(":/kolvi/") + QLatin1String(name);
 }

@@ -28,7 +28,7 @@ fuzz_dir="$top/build/test-fuzz"
 # The devices' playing threads against the user-interface thread, under
 # ThreadSanitizer: the test programs that play through the MCI layer,
 # including losing the sound server in the middle of a track.
-tsan_tests=(tests/mci/MciNullOutputTest tests/mci/MciPulsePlaybackTest tests/mci/MciServerLossTest
+tsan_tests=(tests/mci/mci_tests tests/mci/mci_sink_tests
             tests/media/MediaPlayerPlaybackTest tests/reliability/format_change_tests)
 
 status=0

@@ -21,33 +21,15 @@
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <string>
 
 namespace {
 
-long proportionalKb(pid_t pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    std::string key;
-    while (in >> key) {
-        if (key == "Pss:") {
-            long kb = 0;
-            in >> kb;
-            return kb;
-        }
-        in.ignore(1 << 20, '\n');
-    }
-    return 0;
-}
-
 // A helper's --type ("zygote", "utility", ...), "" for none.
 std::string processType(pid_t pid)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
-    std::string argument;
-    while (std::getline(in, argument, '\0'))
+    for (const std::string& argument : commandLineOf(pid))
         if (argument.starts_with("--type="))
             return argument.substr(7);
     return "";

@@ -1,7 +1,7 @@
 // The about box of the real main window.
 #include "BuildSettings.h"
 #include "ModalAnswerer.h"
-#include "PlayerWindows.h"
+#include "PlayerFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,17 +17,23 @@ const QString AboutText = QString::fromUtf8("Kolvi Lyrics Ver 1.0 (Release Date 
                                             "http://" KOLVI_HOME_HOST "\r\n"
                                             "http://" KOLVI_SECOND_HOST);
 
-class AboutBoxTest : public ::testing::Test {
+class AboutBoxTest : public PlayerFixture {
 protected:
-    PlayerWindows windows;
+    void SetUp() override
+    {
+        PlayerFixture::SetUp();
+        start();
+        startLyricsWindow();
+    }
+
     ModalAnswerer answerer;
 };
 
 TEST_F(AboutBoxTest, ShowsFiveLinesWithTheReleaseDateUnderTheTitleAboutWithOneOkButton)
 {
-    windows.main()->show();
+    form->show();
     answerer.ExpectMessageBox();
-    windows.main()->btnAbout->click();
+    form->btnAbout->click();
     ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
     const SeenMessageBox& box = answerer.MessageBoxes()[0];
     EXPECT_EQ(box.title, "About");
@@ -47,7 +53,7 @@ TEST_F(AboutBoxTest, ShowsTheSameTextInAKoreanCodePageLocale)
     if (!korean.active())
         GTEST_SKIP() << "the ko_KR.CP949 locale is not installed";
     answerer.ExpectMessageBox();
-    windows.main()->btnAbout->click();
+    form->btnAbout->click();
     ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
     EXPECT_EQ(answerer.MessageBoxes()[0].text.toStdString(), AboutText.toStdString());
 }
@@ -71,7 +77,7 @@ TEST_F(AboutBoxTest, TheLinesAreShownOneBelowTheOther)
         }
         dialog->close();
     });
-    windows.main()->btnAbout->click();
+    form->btnAbout->click();
     ASSERT_GT(oneLineHeight, 0);
     EXPECT_EQ(shownHeight, separateLinesHeight);
     EXPECT_GE(shownHeight, 4 * oneLineHeight);
@@ -79,8 +85,8 @@ TEST_F(AboutBoxTest, TheLinesAreShownOneBelowTheOther)
 
 TEST_F(AboutBoxTest, WhileOpenNeitherWindowTakesInputAndTheActiveWindowReturnsAfterwards)
 {
-    TfrmKolviPlayer* main = windows.main();
-    TfrmLyrics* lyrics = windows.lyrics();
+    TfrmKolviPlayer* main = form;
+    TfrmLyrics* lyrics = frmLyrics;
     main->show();
     lyrics->show();
     main->activateWindow();

@@ -1,7 +1,7 @@
 // The home page button of the real main window, through recording stand-ins
 // for the browsers (none can run here).
 #include "BuildSettings.h"
-#include "PlayerWindows.h"
+#include "PlayerFixture.h"
 #include "RecordingPrograms.h"
 
 #include <QDir>
@@ -12,11 +12,13 @@ namespace {
 
 const std::string HomePage = "http://" KOLVI_HOME_HOST;
 
-TEST(HomePageButton, StartsIexploreWithTheHomePageAsItsOneArgumentInNoFolderOfItsOwn)
+class HomePageButton : public PlayerFixture {};
+
+TEST_F(HomePageButton, StartsIexploreWithTheHomePageAsItsOneArgumentInNoFolderOfItsOwn)
 {
     RecordingPrograms programs({"Iexplore.exe", "xdg-open"});
-    PlayerWindows windows;
-    windows.main()->btnConnectHomePage->click();
+    start();
+    form->btnConnectHomePage->click();
     ASSERT_TRUE(programs.waitForStarts(1));
     const auto starts = programs.starts();
     ASSERT_EQ(starts.size(), 1u);
@@ -26,11 +28,11 @@ TEST(HomePageButton, StartsIexploreWithTheHomePageAsItsOneArgumentInNoFolderOfIt
               QDir::current().canonicalPath());
 }
 
-TEST(HomePageButton, WithoutIexploreTheDefaultBrowserOpensTheHomePage)
+TEST_F(HomePageButton, WithoutIexploreTheDefaultBrowserOpensTheHomePage)
 {
     RecordingPrograms programs({"xdg-open"});
-    PlayerWindows windows;
-    windows.main()->btnConnectHomePage->click();
+    start();
+    form->btnConnectHomePage->click();
     ASSERT_TRUE(programs.waitForStarts(1));
     const auto starts = programs.starts();
     ASSERT_EQ(starts.size(), 1u);

@@ -3,9 +3,9 @@
 // playlist moving on at the end of each track and wrapping to the first,
 // stop pressed by a real click, and the index it stopped on saved at close.
 #include "FileBytes.h"
+#include "HeardTracks.h"
 #include "Mp3Fixture.h"
 #include "PlayerProcess.h"
-#include "SinkListener.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -24,7 +24,7 @@ void click(const XWindow& window, int x, int y)
 
 // Listens until condition holds or a generous limit has passed.
 template <typename Condition>
-bool listenUntil(SinkListener& listener, Condition condition)
+bool listenUntil(HeardTracks& listener, Condition condition)
 {
     QElapsedTimer clock;
     clock.start();
@@ -58,8 +58,9 @@ TEST(PlaylistLoop, ThePlaylistPlaysOnAndWrapsUntilStopAndTheIndexIsSaved)
         entries += track + CrCrLf;
     writeFileBytes(player.listFile(), "1" + CrCrLf + entries);
 
-    SinkListener listener(sink, pitches);
-    ASSERT_TRUE(listener.start());
+    MonitorRecorder recorder(sink);
+    ASSERT_TRUE(recorder.start());
+    HeardTracks listener(recorder, pitches);
     player.start();
     const auto window = WaitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());

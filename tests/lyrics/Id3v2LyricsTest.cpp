@@ -1,24 +1,15 @@
 // Lyrics and names in a track's ID3v2 tag, written by TagLib into real
 // MP3 files from the encoder and read back as the lyrics window reads them.
+#include "Id3v2Frames.h"
 #include "Id3v2Lyrics.h"
 #include "Mp3Fixture.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <id3v2tag.h>
-#include <mpegfile.h>
-#include <synchronizedlyricsframe.h>
-#include <textidentificationframe.h>
-#include <unsynchronizedlyricsframe.h>
 
 namespace {
 
 using TagLib::ID3v2::SynchronizedLyricsFrame;
-
-TagLib::String Utf8(const char* text)
-{
-    return TagLib::String(text, TagLib::String::UTF8);
-}
 
 class Id3v2LyricsTest : public ::testing::Test {
 protected:
@@ -30,34 +21,7 @@ protected:
     }
 
     // Adds frames to the track's tag and saves it.
-    template <typename AddFrames>
-    void Tag(AddFrames addFrames)
-    {
-        TagLib::MPEG::File file(path.c_str());
-        ASSERT_TRUE(file.isValid());
-        addFrames(*file.ID3v2Tag(true));
-        ASSERT_TRUE(file.save(TagLib::MPEG::File::ID3v2));
-    }
-
-    static SynchronizedLyricsFrame* Sylt(SynchronizedLyricsFrame::TimestampFormat format,
-                                         std::initializer_list<std::pair<unsigned, const char*>> entries)
-    {
-        auto* frame = new SynchronizedLyricsFrame(TagLib::String::UTF8);
-        frame->setType(SynchronizedLyricsFrame::Lyrics);
-        frame->setTimestampFormat(format);
-        SynchronizedLyricsFrame::SynchedTextList list;
-        for (const auto& [time, text] : entries)
-            list.append(SynchronizedLyricsFrame::SynchedText(time, Utf8(text)));
-        frame->setSynchedText(list);
-        return frame;
-    }
-
-    static TagLib::ID3v2::Frame* Uslt(const char* text)
-    {
-        auto* frame = new TagLib::ID3v2::UnsynchronizedLyricsFrame(TagLib::String::UTF8);
-        frame->setText(Utf8(text));
-        return frame;
-    }
+    void Tag(const std::function<void(TagLib::ID3v2::Tag&)>& addFrames) { ASSERT_TRUE(editId3v2Tag(path, addFrames)); }
 
     static std::vector<std::pair<std::int64_t, QString>> Timed(const Lyrics& lyrics)
     {
@@ -74,10 +38,10 @@ protected:
 TEST_F(Id3v2LyricsTest, SyltComesBeforeUsltAndTheTagNamesTheTrack)
 {
     Tag([](TagLib::ID3v2::Tag& tag) {
-        tag.setTitle(Utf8("비 내리는 밤"));
-        tag.setArtist(Utf8("김 & 이"));
-        tag.addFrame(Uslt("plain words"));
-        tag.addFrame(Sylt(SynchronizedLyricsFrame::AbsoluteMilliseconds, {{3000, "셋"}, {1000, "하나"}, {2000, "둘"}}));
+        tag.setTitle(utf8Text("비 내리는 밤"));
+        tag.setArtist(utf8Text("김 & 이"));
+        tag.addFrame(usltFrame("plain words"));
+        tag.addFrame(syltFrame(SynchronizedLyricsFrame::AbsoluteMilliseconds, {{3000, "셋"}, {1000, "하나"}, {2000, "둘"}}));
     });
     const Id3v2Facts facts = ReadId3v2Facts(path);
     EXPECT_EQ(facts.title, "비 내리는 밤");
@@ -95,7 +59,7 @@ TEST_F(Id3v2LyricsTest, SyltSyllablesCountedInMpegFramesMakeLines)
     // 44.1 kHz MPEG-1 layer III: 1152 samples, 26.12 ms a frame. A line
     // starts with the syllable that begins with a line break.
     Tag([](TagLib::ID3v2::Tag& tag) {
-        tag.addFrame(Sylt(SynchronizedLyricsFrame::AbsoluteMpegFrames,
+        tag.addFrame(syltFrame(SynchronizedLyricsFrame::AbsoluteMpegFrames,
                           {{0, "Hel"}, {10, "lo "}, {20, "you"}, {38, "\nsecond"}, {50, " line"}}));
     });
     const Id3v2Facts facts = ReadId3v2Facts(path);
@@ -107,7 +71,7 @@ TEST_F(Id3v2LyricsTest, SyltSyllablesCountedInMpegFramesMakeLines)
 
 TEST_F(Id3v2LyricsTest, UsltAloneIsUsedAndMayCarryLrcStamps)
 {
-    Tag([](TagLib::ID3v2::Tag& tag) { tag.addFrame(Uslt("[00:01.00]첫째\n[00:02.50]둘째")); });
+    Tag([](TagLib::ID3v2::Tag& tag) { tag.addFrame(usltFrame("[00:01.00]첫째\n[00:02.50]둘째")); });
     Id3v2Facts facts = ReadId3v2Facts(path);
     ASSERT_TRUE(facts.lyrics.has_value());
     EXPECT_TRUE(facts.lyrics->source.contains("USLT"));

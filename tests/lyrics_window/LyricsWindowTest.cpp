@@ -3,7 +3,9 @@
 #include "BuildSettings.h"
 #include "LocalHttpServer.h"
 #include "LyricsAddress.h"
-#include "PlayerWindows.h"
+#include "Mp3Fixture.h"
+#include "PlayerFixture.h"
+#include "TagFile.h"
 #include "WebEngineTesting.h"
 
 #include <QSignalSpy>
@@ -33,9 +35,19 @@ LocalHttpServer& LyricsServer()
     return *server;
 }
 
-class LyricsWindowTest : public ::testing::Test {
+// Long enough that no track ends under a test.
+constexpr double TrackSeconds = 3.0;
+
+class LyricsWindowTest : public PlayerFixture {
 protected:
     LyricsWindowTest() : server(LyricsServer()), firstRequest(server.pageRequests().size()) {}
+
+    void SetUp() override
+    {
+        PlayerFixture::SetUp();
+        start();
+        startLyricsWindow();
+    }
 
     // The requests this test made.
     std::vector<std::string> Requests() const
@@ -44,16 +56,16 @@ protected:
                 server.pageRequests().end()};
     }
 
-    void ClickLyrics() { windows.main()->btnLyrics->click(); }
+    void ClickLyrics() { form->btnLyrics->click(); }
 
     // Puts real MP3 files with tags into the playlist; answers their show pages.
     std::vector<std::string> AddTracks(const std::vector<std::pair<std::string, std::string>>& titlesAndSingers)
     {
         std::vector<std::string> pages;
-        TListItems* items = windows.main()->lvFileList->Items();
+        TListItems* items = form->lvFileList->Items();
         for (const auto& [title, singer] : titlesAndSingers) {
-            const std::string path = windows.folder() + title + ".mp3";
-            writeMp3WithTag(path, title, singer);
+            const std::string path = folder() + title + ".mp3";
+            writeTaggedMp3(path, {.title = title, .artist = singer}, TrackSeconds);
             TListItem* item = items->Add();
             item->SetCaption(title + ".mp3");
             item->SubItems()->Add(path);
@@ -65,10 +77,10 @@ protected:
     // Starts entry `index` as a double-click on it does.
     void Play(int index)
     {
-        windows.main()->DeselectAll();
-        windows.main()->lvFileList->Items()->Item(index)->SetSelected(true);
-        windows.main()->lvFileListDblClick(windows.main()->lvFileList);
-        ASSERT_EQ(windows.main()->IsPlaying, 1);
+        form->DeselectAll();
+        form->lvFileList->Items()->Item(index)->SetSelected(true);
+        form->lvFileListDblClick(form->lvFileList);
+        ASSERT_EQ(form->IsPlaying, 1);
     }
 
     static std::vector<QUrl> Urls(const QSignalSpy& navigations)
@@ -79,16 +91,15 @@ protected:
         return urls;
     }
 
-    QWebEngineView* View() const { return engineViewOf(windows.lyrics()->Browser); }
+    QWebEngineView* View() const { return engineViewOf(frmLyrics->Browser); }
 
     LocalHttpServer& server;
     std::size_t firstRequest;
-    PlayerWindows windows;
 };
 
 TEST_F(LyricsWindowTest, IsBuiltHiddenFromItsLayoutWithoutStartingTheWebEngine)
 {
-    TfrmLyrics* lyrics = windows.lyrics();
+    TfrmLyrics* lyrics = frmLyrics;
     EXPECT_FALSE(lyrics->Visible());
     EXPECT_EQ(lyrics->Caption(), "Lyrics Viewer");
     EXPECT_EQ(lyrics->Left(), 510);
@@ -104,8 +115,8 @@ TEST_F(LyricsWindowTest, IsBuiltHiddenFromItsLayoutWithoutStartingTheWebEngine)
 
 TEST_F(LyricsWindowTest, TheLyricsButtonShowsTheWindowBesideTheMainWindowWithTheIndexPage)
 {
-    TfrmKolviPlayer* main = windows.main();
-    TfrmLyrics* lyrics = windows.lyrics();
+    TfrmKolviPlayer* main = form;
+    TfrmLyrics* lyrics = frmLyrics;
     main->show();
     const int width = lyrics->width();
     ClickLyrics();
@@ -124,9 +135,9 @@ TEST_F(LyricsWindowTest, TheLyricsButtonShowsTheWindowBesideTheMainWindowWithThe
 
 TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
 {
-    const std::string track = windows.folder() + "비 내리는 밤.mp3";
-    writeMp3WithTag(track, "Rain Drop", "Kim & \xea\xb0\x80");
-    TfrmLyrics* lyrics = windows.lyrics();
+    const std::string track = folder() + "비 내리는 밤.mp3";
+    writeTaggedMp3(track, {.title = "Rain Drop", .artist = "Kim & \xea\xb0\x80"}, TrackSeconds);
+    TfrmLyrics* lyrics = frmLyrics;
     lyrics->Show();
     ASSERT_NE(View(), nullptr);
     LoadRecorder loads(View());
@@ -147,9 +158,9 @@ TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
 
 TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
 {
-    const std::string track = windows.folder() + "My Song.MP3";
-    writeMp3WithoutTag(track);
-    TfrmLyrics* lyrics = windows.lyrics();
+    const std::string track = folder() + "My Song.MP3";
+    makeMp3(track, {.seconds = TrackSeconds});
+    TfrmLyrics* lyrics = frmLyrics;
     lyrics->Show();
     ASSERT_NE(View(), nullptr);
     LoadRecorder loads(View());
@@ -162,9 +173,9 @@ TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
 TEST_F(LyricsWindowTest, DuringPlaybackTheButtonAsksForTheIndexAndThenTheTracksPageWhichStays)
 {
     const auto pages = AddTracks({{"Rain", "Kim"}});
-    windows.main()->show();
+    form->show();
     Play(0);
-    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
     ClickLyrics();
     EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[0])}));
 
@@ -185,15 +196,15 @@ TEST_F(LyricsWindowTest, DuringPlaybackTheButtonAsksForTheIndexAndThenTheTracksP
 TEST_F(LyricsWindowTest, WhileVisibleItFollowsEveryTrackThatStarts)
 {
     const auto pages = AddTracks({{"First", "Kim"}, {"Second", "Lee"}});
-    windows.main()->show();
+    form->show();
     ClickLyrics();
     LoadRecorder loads(View());
     ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
-    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
 
     Play(0);
     ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     ASSERT_TRUE(loads.waitFor(LyricsPage(pages[1])));
     EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(pages[0]), LyricsPage(pages[1])}));
     EXPECT_EQ(Requests(), (std::vector<std::string>{IndexPath, pages[0], pages[1]}));
@@ -203,11 +214,11 @@ TEST_F(LyricsWindowTest, WhileVisibleItFollowsEveryTrackThatStarts)
 TEST_F(LyricsWindowTest, ATrackStartedWhileHiddenAsksForNothingUntilTheWindowIsShown)
 {
     const auto pages = AddTracks({{"First", "Kim"}, {"Second", "Lee"}});
-    windows.main()->show();
+    form->show();
     const int helpersBefore = webEngineHelperProcesses();
-    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
     Play(0);
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     EXPECT_EQ(navigations.count(), 0);
     EXPECT_EQ(View(), nullptr);
     EXPECT_EQ(webEngineHelperProcesses(), helpersBefore);
@@ -223,12 +234,12 @@ TEST_F(LyricsWindowTest, ATrackStartedWhileHiddenAsksForNothingUntilTheWindowIsS
 TEST_F(LyricsWindowTest, APausedTrackStillGetsItsPageAndAfterStopOnlyTheIndexIsAskedFor)
 {
     const auto pages = AddTracks({{"Rain", "Kim"}});
-    TfrmKolviPlayer* main = windows.main();
+    TfrmKolviPlayer* main = form;
     main->show();
     Play(0);
     main->btnPause->click();
     ASSERT_EQ(main->IsPaused, 1);
-    QSignalSpy navigations(windows.lyrics()->Browser, &TCppWebBrowser::NavigateRequested);
+    QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
     ClickLyrics();
     EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[0])}));
     LoadRecorder loads(View());
@@ -247,8 +258,8 @@ TEST_F(LyricsWindowTest, APausedTrackStillGetsItsPageAndAfterStopOnlyTheIndexIsA
 
 TEST_F(LyricsWindowTest, TheButtonHidesAVisibleWindowAndTheCloseButtonHidesItToo)
 {
-    TfrmKolviPlayer* main = windows.main();
-    TfrmLyrics* lyrics = windows.lyrics();
+    TfrmKolviPlayer* main = form;
+    TfrmLyrics* lyrics = frmLyrics;
     main->show();
     ClickLyrics();
     ASSERT_TRUE(lyrics->Visible());
@@ -277,8 +288,8 @@ TEST_F(LyricsWindowTest, TheButtonHidesAVisibleWindowAndTheCloseButtonHidesItToo
 
 TEST_F(LyricsWindowTest, EachShowPlacesItBesideTheMainWindowAgainAndKeepsTheUsersWidth)
 {
-    TfrmKolviPlayer* main = windows.main();
-    TfrmLyrics* lyrics = windows.lyrics();
+    TfrmKolviPlayer* main = form;
+    TfrmLyrics* lyrics = frmLyrics;
     main->show();
     ClickLyrics();
     ASSERT_TRUE(lyrics->Visible());

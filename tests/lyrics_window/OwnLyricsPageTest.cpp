@@ -7,16 +7,15 @@
 // engine starts.
 #include "BuildSettings.h"
 #include "FileBytes.h"
+#include "Id3v2Frames.h"
 #include "LocalHttpServer.h"
-#include "PlayerWindows.h"
+#include "Mp3Fixture.h"
+#include "PlayerFixture.h"
 #include "WebEngineTesting.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <id3v2tag.h>
-#include <mpegfile.h>
-#include <synchronizedlyricsframe.h>
 
 namespace {
 
@@ -38,14 +37,43 @@ std::string LrcEverySecond(const std::string& words)
     return lrc;
 }
 
-class OwnLyricsPageTest : public ::testing::Test {
+// A minute of sound, made once: no track ends, and moves playback on, under
+// a test that waits for pages on a busy machine.
+const std::string& MinuteOfSound()
+{
+    static const std::string bytes = [] {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("minute.mp3").toStdString();
+        Mp3Spec spec;
+        spec.seconds = 60.0;
+        spec.sampleRate = 22050;
+        spec.channels = 1;
+        spec.bitrateKbps = 32;
+        makeMp3(path, spec);
+        return readFileBytes(path);
+    }();
+    return bytes;
+}
+
+class OwnLyricsPageTest : public PlayerFixture {
 protected:
-    // Puts a minute-long MP3 into the playlist; answers its path.
+    void SetUp() override
+    {
+        PlayerFixture::SetUp();
+        if (IsSkipped())
+            return;
+        start();
+        startLyricsWindow();
+    }
+
+    OnlineLyrics& Online() const { return *frmLyrics->StandIn->Online(); }
+
+    // Puts a minute-long MP3 without a tag into the playlist; answers its path.
     std::string AddTrack(const std::string& name)
     {
-        const std::string path = windows.folder() + name;
-        writeMp3WithoutTag(path);
-        TListItem* item = windows.main()->lvFileList->Items()->Add();
+        const std::string path = folder() + name;
+        writeFileBytes(path, MinuteOfSound());
+        TListItem* item = form->lvFileList->Items()->Add();
         item->SetCaption(name);
         item->SubItems()->Add(path);
         return path;
@@ -56,32 +84,28 @@ protected:
         return track.substr(0, track.rfind('.')) + extension;
     }
 
-    template <typename AddFrames>
-    static void Tag(const std::string& track, AddFrames addFrames)
+    static void Tag(const std::string& track, const std::function<void(TagLib::ID3v2::Tag&)>& addFrames)
     {
-        TagLib::MPEG::File file(track.c_str());
-        ASSERT_TRUE(file.isValid());
-        addFrames(*file.ID3v2Tag(true));
-        ASSERT_TRUE(file.save(TagLib::MPEG::File::ID3v2));
+        ASSERT_TRUE(editId3v2Tag(track, addFrames));
     }
 
     void Play(int index)
     {
-        windows.main()->DeselectAll();
-        windows.main()->lvFileList->Items()->Item(index)->SetSelected(true);
-        windows.main()->lvFileListDblClick(windows.main()->lvFileList);
-        ASSERT_EQ(windows.main()->IsPlaying, 1);
+        form->DeselectAll();
+        form->lvFileList->Items()->Item(index)->SetSelected(true);
+        form->lvFileListDblClick(form->lvFileList);
+        ASSERT_EQ(form->IsPlaying, 1);
     }
 
     void ShowLyricsWindow()
     {
-        windows.main()->show();
-        windows.main()->btnLyrics->click();
-        ASSERT_TRUE(windows.lyrics()->Visible());
+        form->show();
+        form->btnLyrics->click();
+        ASSERT_TRUE(frmLyrics->Visible());
         ASSERT_NE(View(), nullptr);
     }
 
-    QWebEngineView* View() const { return engineViewOf(windows.lyrics()->Browser); }
+    QWebEngineView* View() const { return engineViewOf(frmLyrics->Browser); }
     QString PageText() const { return runScript(View(), "document.body ? document.body.innerText : ''").toString(); }
     bool WaitForText(const QString& part) const
     {
@@ -98,27 +122,22 @@ protected:
     {
         return QTest::qWaitFor([&] { return HighlightedLine() >= least && HighlightedLine() <= most; }, 60000);
     }
-    DWORD Position() const { return windows.main()->MP3->Position(); }
+    DWORD Position() const { return form->MP3->Position(); }
 
-    PlayerWindows windows;
-    OnlineLyrics& online = *windows.lyrics()->StandIn->Online();
 };
 
 TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFollowsTheDevice)
 {
     RouteLyricsHostNowhere();
-    online.SetBaseAddress(QString());
+    Online().SetBaseAddress(QString());
     const std::string first = AddTrack("가수 - 첫 노래.mp3");
     writeFileBytes(Beside(first, ".lrc"), LrcEverySecond("첫 노래"));
     const std::string second = AddTrack("second.mp3");
     Tag(second, [](TagLib::ID3v2::Tag& tag) {
-        auto* sylt = new TagLib::ID3v2::SynchronizedLyricsFrame(TagLib::String::UTF8);
-        sylt->setTimestampFormat(TagLib::ID3v2::SynchronizedLyricsFrame::AbsoluteMilliseconds);
-        TagLib::ID3v2::SynchronizedLyricsFrame::SynchedTextList lines;
+        std::vector<std::pair<unsigned, std::string>> lines;
         for (unsigned line = 0; line < 30; ++line)
-            lines.append({line * 2000, TagLib::String("둘째 노래 " + std::to_string(line), TagLib::String::UTF8)});
-        sylt->setSynchedText(lines);
-        tag.addFrame(sylt);
+            lines.emplace_back(line * 2000, "둘째 노래 " + std::to_string(line));
+        tag.addFrame(syltFrame(lines));
     });
 
     ShowLyricsWindow();
@@ -136,7 +155,7 @@ TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFoll
     EXPECT_LE(line, int(after / 1000));
 
     // A seek: the line moves there and is scrolled into view.
-    windows.main()->TrackPos->SetPosition(40200);
+    form->TrackPos->SetPosition(40200);
     ASSERT_TRUE(WaitForHighlight(40, 50));
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return runScript(View(), "(function () { var r = document.querySelector('.lyrics p.now').getBoundingClientRect();"
@@ -145,15 +164,15 @@ TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFoll
     }, 60000));
 
     // Paused: the line of the standing device; on again, the lines go on.
-    windows.main()->btnPause->click();
-    ASSERT_EQ(windows.main()->IsPaused, 1);
+    form->btnPause->click();
+    ASSERT_EQ(form->IsPaused, 1);
     const int pausedLine = int(Position() / 1000);
     ASSERT_TRUE(WaitForHighlight(pausedLine, pausedLine));
-    windows.main()->btnPause->click();
+    form->btnPause->click();
     ASSERT_TRUE(WaitForHighlight(pausedLine + 1, 59));
 
     // The next track: its own lyrics, from its tag.
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     ASSERT_TRUE(WaitForText("둘째 노래 29"));
     EXPECT_TRUE(PageText().contains("SYLT"));
     ASSERT_TRUE(WaitForHighlight(1, 29));
@@ -163,14 +182,14 @@ TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnswerin
 {
     LocalHttpServer host;
     routeHostToServer(KOLVI_LYRICS_HOST, host);
-    online.SetBaseAddress(QString());
+    Online().SetBaseAddress(QString());
     host.setPage("/kr/lyrics_plugin_index.html", "<html><body>gone</body></html>", "", "404 Not Found");
     host.setPage("/kr/lyrics_plugin_show.html", "<html><head><title>host page</title></head><body>host lyrics</body></html>");
     host.hold("/kr/lyrics_plugin_show.html", true);
     const std::string quiet = AddTrack("quiet.mp3");
     writeFileBytes(Beside(quiet, ".txt"), "words from the text file\n");
     AddTrack("answered.mp3");
-    QSignalSpy failed(windows.lyrics()->Browser, &TCppWebBrowser::NavigateFailed);
+    QSignalSpy failed(frmLyrics->Browser, &TCppWebBrowser::NavigateFailed);
 
     ShowLyricsWindow();
     ASSERT_TRUE(WaitForText("노래를 재생하면"));
@@ -182,7 +201,7 @@ TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnswerin
     host.hold("/kr/lyrics_plugin_show.html", false);
     failed.clear();
     LoadRecorder loads(View());
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     const QUrl page("http://" KOLVI_LYRICS_HOST "/kr/lyrics_plugin_show.html?title=answered&singer=");
     ASSERT_TRUE(loads.waitFor(page));
     EXPECT_EQ(View()->url(), page);
@@ -194,13 +213,13 @@ TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousT
 {
     RouteLyricsHostNowhere();
     LocalHttpServer lrclib;
-    online.SetBaseAddress(QString::fromStdString(lrclib.origin()));
+    Online().SetBaseAddress(QString::fromStdString(lrclib.origin()));
     lrclib.setPage("/api/get", R"({"duration":60,"instrumental":false,"plainLyrics":"온라인 가사",
                                    "syncedLyrics":"[00:00.50]온라인 첫 줄\n[00:01.50]온라인 둘째 줄\n[00:02.50]온라인 셋째 줄"})");
     const std::string online1 = AddTrack("online.mp3");
     Tag(online1, [](TagLib::ID3v2::Tag& tag) {
-        tag.setTitle(TagLib::String("온라인 노래", TagLib::String::UTF8));
-        tag.setArtist(TagLib::String("가수", TagLib::String::UTF8));
+        tag.setTitle(utf8Text("온라인 노래"));
+        tag.setArtist(utf8Text("가수"));
     });
     AddTrack("late.mp3");
     const std::string third = AddTrack("third.mp3");
@@ -219,10 +238,10 @@ TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousT
     // The next track's question (by its file name: a search) gets no answer
     // before the track after it starts.
     lrclib.hold("/api/search", true);
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     ASSERT_TRUE(WaitForText("찾고 있습니다"));
     ASSERT_TRUE(lrclib.waitForPageRequests(2));
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     ASSERT_TRUE(WaitForText("셋째 곡 59"));
     lrclib.hold("/api/search", false);
     // While the lines go on, the late answer has every chance to arrive.
@@ -234,7 +253,7 @@ TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousT
 TEST_F(OwnLyricsPageTest, HostileLyricsShowAsTextTheOwnPageLoadsNothingAndAHugeFileShowsItsBeginning)
 {
     RouteLyricsHostNowhere();
-    online.SetBaseAddress(QString());
+    Online().SetBaseAddress(QString());
     LocalHttpServer elsewhere;
     const std::string hostile = AddTrack("hostile.mp3");
     writeFileBytes(Beside(hostile, ".lrc"),
@@ -267,7 +286,7 @@ TEST_F(OwnLyricsPageTest, HostileLyricsShowAsTextTheOwnPageLoadsNothingAndAHugeF
     EXPECT_EQ(waitForTitle(View(), {"read", "not read"}), "not read");
     EXPECT_TRUE(elsewhere.pageRequests().empty());
 
-    windows.main()->btnNext->click();
+    form->btnNext->click();
     ASSERT_TRUE(WaitForText("가사가 너무 길어 앞부분만 보여 드립니다"));
     EXPECT_TRUE(PageText().contains("huge line 0\n"));
 }

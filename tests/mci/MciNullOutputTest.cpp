@@ -3,6 +3,7 @@
 // completion notices, and a sound card that fails.
 #include "MciTesting.h"
 #include "Mp3Encoder.h"
+#include "ScopedBackends.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ struct StreamCase {
 void PrintTo(const StreamCase& stream, std::ostream* out) { *out << stream.name; }
 
 class MciStreamKinds : public MciNullOutput, public ::testing::WithParamInterface<StreamCase> {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed{"null:untimed"};
 };
 
 TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)
@@ -136,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MciNullOutput, HugeId3v2TagChangesNothing)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     const std::string plain = mp3("plain.mp3");
     // A 4 MiB ID3v2.3 tag of padding in front of the same stream.
     constexpr std::uint32_t tagSize = 4 * 1024 * 1024;
@@ -161,7 +162,7 @@ TEST_F(MciNullOutput, HugeId3v2TagChangesNothing)
 
 TEST_F(MciNullOutput, FilesThatCannotBePlayedFailToOpenWithTheirOwnError)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     writeBytes(path("empty.mp3"), "");
     writeBytes(path("random.mp3"), randomBytes(64 * 1024, 12345));
     writeBytes(path("text.mp3"), "This is a shopping list, not a song.\nMilk\nBread\n");
@@ -198,7 +199,7 @@ TEST_F(MciNullOutput, OpenWantsAFileNameAndNoOtherDeviceType)
 
 TEST_F(MciNullOutput, DamagedFilesPlayWhatDecodesAndEndAtTheirLength)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     Mp3Spec settings;
     settings.seconds = 3.0;
     const std::string whole = fileBytes(mp3("whole.mp3", settings));
@@ -225,7 +226,7 @@ TEST_F(MciNullOutput, DamagedFilesPlayWhatDecodesAndEndAtTheirLength)
 
 TEST_F(MciNullOutput, FileTruncatedWhilePlayingStillReachesItsEnd)
 {
-    NullOutputScope timed({.timed = true});
+    ScopedSoundOutput timed("null");
     Mp3Spec settings;
     settings.seconds = 4.0;
     const std::string file = mp3("shrinking.mp3", settings);
@@ -240,7 +241,7 @@ TEST_F(MciNullOutput, FileTruncatedWhilePlayingStillReachesItsEnd)
 
 TEST_F(MciNullOutput, FileDeletedWhilePlayingPlaysOnToItsEnd)
 {
-    NullOutputScope timed({.timed = true});
+    ScopedSoundOutput timed("null");
     Mp3Spec settings;
     settings.seconds = 1.5;
     const std::string file = mp3("doomed.mp3", settings);
@@ -254,7 +255,7 @@ TEST_F(MciNullOutput, FileDeletedWhilePlayingPlaysOnToItsEnd)
 
 TEST_F(MciNullOutput, SeeksLandOnTheMillisecondAskedForAtEveryRate)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     for (int rate : {8000, 11025, 22050, 44100, 48000}) {
         Mp3Spec settings;
         settings.seconds = 2.0;
@@ -273,7 +274,7 @@ TEST_F(MciNullOutput, SeeksLandOnTheMillisecondAskedForAtEveryRate)
 
 TEST_F(MciNullOutput, SeekFlagsChooseOneTarget)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     TestDevice device(mp3("seek.mp3"));
     MCI_SEEK_PARMS parms{};
     const auto seek = [&](DWORD flags) { return mciSendCommandA(device.id(), MCI_SEEK, flags, reinterpret_cast<DWORD_PTR>(&parms)); };
@@ -287,7 +288,7 @@ TEST_F(MciNullOutput, SeekFlagsChooseOneTarget)
 
 TEST_F(MciNullOutput, PlayFromBeyondTheEndEndsAtOnceAtTheLength)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     TestDevice device(mp3("short.mp3"), catcher.handle());
     ASSERT_EQ(device.play(device.length() + 10000), 0u);
     ASSERT_TRUE(waitUntil([&] { return device.mode() == MCI_MODE_STOP; }));
@@ -297,7 +298,7 @@ TEST_F(MciNullOutput, PlayFromBeyondTheEndEndsAtOnceAtTheLength)
 
 TEST_F(MciNullOutput, NoticesTellSupersededAbortedAndSuccessful)
 {
-    NullOutputScope timed({.timed = true});
+    ScopedSoundOutput timed("null");
     Mp3Spec settings;
     settings.seconds = 0.6;
     TestDevice device(mp3("notices.mp3", settings), catcher.handle());
@@ -327,7 +328,7 @@ TEST_F(MciNullOutput, NoticesTellSupersededAbortedAndSuccessful)
 
 TEST_F(MciNullOutput, PauseKeepsThePositionAndResumeGoesOnFromIt)
 {
-    NullOutputScope timed({.timed = true});
+    ScopedSoundOutput timed("null");
     Mp3Spec settings;
     settings.seconds = 2.0;
     TestDevice device(mp3("pause.mp3", settings));
@@ -363,7 +364,7 @@ TEST_F(MciNullOutput, PauseKeepsThePositionAndResumeGoesOnFromIt)
 
 TEST_F(MciNullOutput, StatusAndCapabilitiesOfAnMp3File)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     TestDevice device(mp3("status.mp3"));
     MCIERROR error = 0;
     EXPECT_EQ(device.status(MCI_STATUS_NUMBER_OF_TRACKS), 1u);
@@ -404,7 +405,7 @@ TEST_F(MciNullOutput, FailingSoundCardStopsPlaybackWhereItFailedAndPlayTriesAgai
     Mp3Spec settings;
     settings.seconds = 2.0;
     const std::string file = mp3("failing.mp3", settings);
-    NullOutputScope failing({.timed = false, .failAfterFrames = 22050});
+    ScopedSoundOutput failing("null:untimed:fail-after=22050");
     TestDevice device(file, catcher.handle());
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return device.mode() == MCI_MODE_STOP; }));
@@ -412,23 +413,51 @@ TEST_F(MciNullOutput, FailingSoundCardStopsPlaybackWhereItFailedAndPlayTriesAgai
     ASSERT_TRUE(waitUntil([&] { return !catcher.notices.empty(); }));
     EXPECT_EQ(catcher.codes(), std::vector<WPARAM>{MCI_NOTIFY_FAILURE});
 
-    mciUseNullSoundOutput({.timed = false, .failAfterFrames = 0});
+    ScopedSoundOutput takesNothing("null:untimed:fail-after=0");
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return catcher.notices.size() == 2; }));
     EXPECT_EQ(catcher.notices.back().WParam, MCI_NOTIFY_FAILURE) << "a card that takes nothing fails the play at once";
     EXPECT_EQ(device.mode(), MCI_MODE_STOP);
     EXPECT_EQ(device.position(), 500u);
 
-    mciUseNullSoundOutput({});
+    ScopedSoundOutput working("null:untimed");
     ASSERT_EQ(device.play(), 0u);
     ASSERT_TRUE(waitUntil([&] { return catcher.notices.size() == 3; }));
     EXPECT_EQ(catcher.notices.back().WParam, MCI_NOTIFY_SUCCESSFUL);
     EXPECT_EQ(device.position(), device.length());
 }
 
+TEST_F(MciNullOutput, OutputsAreTriedInTheChosenOrderAndAGuardGivesBackTheChoiceBefore)
+{
+    const std::string file = mp3("chosen.mp3");
+    // Each choice fails the sound at a point of its own: where playback
+    // stopped tells which choice was in force.
+    const auto expectFailureAt = [&](DWORD ms) {
+        catcher.notices.clear();
+        TestDevice device(file, catcher.handle());
+        ASSERT_EQ(device.openError(), 0u);
+        ASSERT_EQ(device.play(), 0u);
+        ASSERT_TRUE(waitUntil([&] { return !catcher.notices.empty(); }));
+        EXPECT_EQ(catcher.codes(), std::vector<WPARAM>{MCI_NOTIFY_FAILURE});
+        EXPECT_EQ(device.position(), ms);
+    };
+    ScopedSoundOutput outer("nosuch,null:untimed:fail-after=8820");
+    {
+        ScopedSoundOutput inner("null:untimed:fail-after=4410");
+        for (const char* unusable : {"nosuch", "null:bogus", "null:fail-after=-1", "null:fail-after=9x", "pulse:untimed"}) {
+            ScopedSoundOutput chosen(unusable);
+            EXPECT_EQ(TestDevice(file).openError(), MCIERR_WAVE_OUTPUTSUNSUITABLE) << unusable;
+        }
+        SCOPED_TRACE("the inner choice is back");
+        expectFailureAt(100);
+    }
+    SCOPED_TRACE("the outer choice is back, its unknown name passed over");
+    expectFailureAt(200);
+}
+
 TEST_F(MciNullOutput, DevicesAreIndependentAndClosedOnesAreGone)
 {
-    NullOutputScope timed({.timed = true});
+    ScopedSoundOutput timed("null");
     const std::string file = mp3("shared.mp3");
     TestDevice first(file);
     TestDevice second(file);

@@ -1,8 +1,6 @@
 #pragma once
 // Records and handles a caller might get wrong, each of which must be
 // refused with its error code and without touching the caller's memory.
-// Shared by the tests of the real mixer and of its stand-in, which must
-// answer alike.
 #include "MixerRequests.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,6 @@
 #include "BuildSettings.h"
 #include "LocalHttpServer.h"
 #include "PlayerFixture.h"
-#include "TfrmLyrics.h"
 
 #include <QSignalSpy>
 
@@ -18,11 +17,6 @@ QUrl LyricsPage(const std::string& pathAndQuery)
 class LyricsFollowPlayback : public PlayerFixture {
 protected:
     LyricsFollowPlayback() { routeHostToServer(KOLVI_LYRICS_HOST, server); }
-    void TearDown() override
-    {
-        PlayerFixture::TearDown();
-        frmLyrics = nullptr;
-    }
 
     LocalHttpServer server;
 };
@@ -30,7 +24,7 @@ protected:
 TEST_F(LyricsFollowPlayback, EveryTrackStartedWhileTheWindowIsVisibleAsksForItsPage)
 {
     start({track(0, 1.5), track(1, 1.5), track(2, 1.5)}, 0);
-    application_->CreateForm(frmLyrics);
+    startLyricsWindow();
     QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
     form->btnPlayClick(form->btnPlay);
     EXPECT_EQ(navigations.count(), 0) << "hidden";

@@ -1,15 +1,10 @@
 // What the window's transport sends to the media device, counted on the
 // recording MCI layer: the exact commands of a start, a seek, a pause and
 // a tick, and nothing at all while Idle.
-#include "Application.h"
-#include "FileBytes.h"
+#include "PlayerFixture.h"
 #include "RecordingMci.h"
-#include "ScopedLocale.h"
-#include "TfrmKolviPlayer.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 #include <sstream>
 
 namespace {
@@ -32,17 +27,15 @@ std::string describe(const MciCall& call)
 
 using Calls = std::vector<std::string>;
 
-class PlaybackCommands : public ::testing::Test {
+class PlaybackCommands : public PlayerFixture {
 protected:
     void SetUp() override
     {
+        PlayerFixture::SetUp();
         resetRecordingMci();
         answer(MCI_MODE_PLAY, 0);
         recordingMci().statusAnswers[MCI_STATUS_LENGTH] = 1500;
-        const std::string folder = dir.path().toStdString() + "/";
-        writeFileBytes(folder + "List.lst", "0\r\r\n/music/one.mp3\r\r\n/music/two.mp3\r\r\n");
-        application = std::make_unique<TApplication>(folder + "kolviplayer");
-        application->CreateForm(form);
+        start({"/music/one.mp3", "/music/two.mp3"}, 0);
     }
 
     static void answer(DWORD mode, DWORD position)
@@ -66,11 +59,6 @@ protected:
 
     void play() { form->btnPlayClick(form->btnPlay); }
     void tick() { form->TrackTimerTimer(form->TrackTimer); }
-
-    ScopedLocale locale{Utf8Locale};
-    QTemporaryDir dir;
-    std::unique_ptr<TApplication> application;
-    TfrmKolviPlayer* form = nullptr;
 };
 
 const std::string Length = "STATUS item=1";

@@ -1,6 +1,6 @@
 // Seeking while paused keeps the track paused and silent; continue plays
 // from the slider's place. Heard on the sink's monitor.
-#include "MciTesting.h"
+#include "EventLoopWait.h"
 #include "MonitorRecorder.h"
 #include "PlayerFixture.h"
 #include "SinkVolume.h"

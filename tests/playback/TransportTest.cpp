@@ -2,7 +2,7 @@
 // with real files played by the real media device: which entry starts, what
 // is selected afterwards, and how IsPlaying, IsPaused and the pause button's
 // caption follow the playback state.
-#include "MciTesting.h"
+#include "EventLoopWait.h"
 #include "PlayerFixture.h"
 
 #include <QTest>

@@ -3,7 +3,7 @@
 // a resize, the saved entry selected at start-up, and the message loop
 // ending with the main window.
 #include "FileBytes.h"
-#include "PlaylistFixture.h"
+#include "PlayerFixture.h"
 #include "TfrmLyrics.h"
 
 #include <QHeaderView>
@@ -21,7 +21,7 @@ struct Expected {
     const char* caption;
 };
 
-class MainWindow : public PlaylistFixture {
+class MainWindow : public PlayerFixture {
 protected:
     void TearDown() override { stop(); }
 

@@ -2,7 +2,7 @@
 // byte-exact round trips, the reader's edge cases, and saving that never
 // destroys the previous file.
 #include "FileBytes.h"
-#include "PlaylistFixture.h"
+#include "PlayerFixture.h"
 
 #include <QDir>
 #include <csignal>
@@ -23,7 +23,7 @@ std::string programFile(int index, const Paths& paths)
     return bytes;
 }
 
-class PlaylistFile : public PlaylistFixture {
+class PlaylistFile : public PlayerFixture {
 protected:
     std::string conversionError(const std::string& bytes)
     {

@@ -5,6 +5,7 @@
 // format's samples off as this one's, or handed the output part of a frame,
 // and stopped short with a failure, so the player never moved on.
 #include "MciTesting.h"
+#include "ScopedBackends.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ class FormatChange : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(FormatChange, EveryPlayEndsSuccessfullyAtTheLength)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     const std::string file = std::string(KOLVI_MCI_CORPUS) + "/" + GetParam();
 
     NoticeCatcher catcher;

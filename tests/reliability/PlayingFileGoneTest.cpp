@@ -1,6 +1,7 @@
 // The file that is playing deleted or cut short under the window: nothing
 // breaks, and the real timer still moves on to the following entry.
-#include "MciTesting.h"
+#include "EventLoopWait.h"
+#include "ModalAnswerer.h"
 #include "PlayerFixture.h"
 
 #include <filesystem>

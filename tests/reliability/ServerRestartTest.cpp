@@ -1,7 +1,8 @@
 // The sound server killed under the playing window and started again: the
 // window keeps running, a start while the server is gone says so, and once
 // the server is back the next start plays.
-#include "MciTesting.h"
+#include "EventLoopWait.h"
+#include "ModalAnswerer.h"
 #include "PlayerFixture.h"
 #include "PulseDaemon.h"
 

@@ -1,8 +1,8 @@
 // A long run of track changes on the real window and the real decoder, into
 // a null output that takes the sound at once: after a warm-up the process
 // holds no more descriptors and hardly more memory than before.
-#include "MciTesting.h"
 #include "PlayerFixture.h"
+#include "ScopedBackends.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(Soak, AThousandTrackChangesKeepDescriptorsAndMemoryFlat)
 {
-    NullOutputScope untimed;
+    ScopedSoundOutput untimed("null:untimed");
     std::vector<std::string> tracks;
     for (int i = 0; i < 5; ++i)
         tracks.push_back(track(i, 0.2 + 0.1 * i));

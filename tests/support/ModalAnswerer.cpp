@@ -3,6 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+namespace {
+
+SeenMessageBox Seen(const QMessageBox* box)
+{
+    return {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size())};
+}
+
+}  // namespace
+
 ModalAnswerer::ModalAnswerer()
 {
     poll_.setInterval(5);
@@ -24,7 +33,7 @@ void ModalAnswerer::ExpectMessageBox()
             boxes_.push_back({"(not a message box)", dialog->metaObject()->className(), QMessageBox::NoIcon, 0});
             return;
         }
-        boxes_.push_back({box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size())});
+        boxes_.push_back(Seen(box));
         QAbstractButton* ok = box->button(QMessageBox::Ok);
         (ok != nullptr ? ok : box->buttons().front())->click();
     });
@@ -43,4 +52,35 @@ void ModalAnswerer::Poll()
     answer(modal);
     if (pending_.empty())
         poll_.stop();
+}
+
+std::vector<QMessageBox*> OpenMessageBoxes()
+{
+    std::vector<QMessageBox*> boxes;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
+            boxes.push_back(box);
+    return boxes;
+}
+
+BoxAnswerer::BoxAnswerer()
+{
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+        for (QMessageBox* box : OpenMessageBoxes()) {
+            seen_.push_back(Seen(box));
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->close();
+        }
+    });
+    poll_.start(20);
+}
+
+std::vector<QString> BoxAnswerer::texts() const
+{
+    std::vector<QString> texts;
+    for (const SeenMessageBox& box : seen_)
+        texts.push_back(box.text);
+    return texts;
 }

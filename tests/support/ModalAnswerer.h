@@ -1,7 +1,8 @@
 #pragma once
-// Answers modal dialogs the way a user would: from inside the dialog's own
-// event loop, once it is showing. Each expected dialog gets its answer in
-// turn; what the message boxes showed is kept for the test to check.
+// Answers dialogs the way a user would: the expected modal dialogs each in
+// turn, from inside the dialog's own event loop once it is showing; or every
+// message box that opens, closed at once. What the message boxes showed is
+// kept for the test to check.
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -41,4 +42,20 @@ private:
     QPointer<QWidget> lastAnswered_;
     int answered_ = 0;
     std::vector<SeenMessageBox> boxes_;
+};
+
+// Message boxes open now, the one on top last.
+std::vector<QMessageBox*> OpenMessageBoxes();
+
+// While it lives, every message box that opens is recorded and closed with
+// its OK button, as a user would, so that no box can stop a test.
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+    const std::vector<SeenMessageBox>& seen() const { return seen_; }
+    std::vector<QString> texts() const;
+
+private:
+    QTimer poll_;
+    std::vector<SeenMessageBox> seen_;
 };

@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <cstdint>
+#include <ios>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +19,10 @@ public:
 
     // Starts parec and waits until the monitor's data flows; false if it never does.
     bool start();
-    // Ends the recording; the samples, channels interleaved.
+    // While it records: the samples that arrived since the last call (since
+    // the start at first), whole frames, channels interleaved.
+    std::vector<std::int16_t> arrived();
+    // Ends the recording; all its samples, channels interleaved.
     std::vector<std::int16_t> stop();
 
 private:
@@ -27,4 +31,5 @@ private:
     std::string sink_;
     QTemporaryDir dir_;
     std::unique_ptr<ChildProcess> parec_;
+    std::streamoff taken_ = 0;
 };

@@ -9,6 +9,22 @@
 
 namespace {
 
+// A "Key: value kB" line of a /proc file of the process.
+long kbField(pid_t pid, const char* file, const std::string& key)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
+    std::string word;
+    while (in >> word) {
+        if (word == key) {
+            long kb = 0;
+            in >> kb;
+            return kb;
+        }
+        in.ignore(1 << 20, '\n');
+    }
+    return 0;
+}
+
 bool readStat(pid_t pid, ProcessInfo& info)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
@@ -31,19 +47,28 @@ bool readStat(pid_t pid, ProcessInfo& info)
 
 }  // namespace
 
-long residentKb(pid_t pid)
+long residentKb(pid_t pid) { return kbField(pid, "status", "VmRSS:"); }
+
+long proportionalKb(pid_t pid) { return kbField(pid, "smaps_rollup", "Pss:"); }
+
+TreeMemory memoryOfTree(pid_t root)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string key;
-    while (in >> key) {
-        if (key == "VmRSS:") {
-            long kb = 0;
-            in >> kb;
-            return kb;
-        }
-        in.ignore(1 << 20, '\n');
+    TreeMemory memory{residentKb(root), proportionalKb(root), 1};
+    for (const ProcessInfo& process : descendantsOf(root)) {
+        memory.rssKb += process.rssKb;
+        memory.pssKb += proportionalKb(process.pid);
+        ++memory.processes;
     }
-    return 0;
+    return memory;
+}
+
+std::vector<std::string> commandLineOf(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
+    std::vector<std::string> arguments;
+    for (std::string argument; std::getline(in, argument, '\0');)
+        arguments.push_back(argument);
+    return arguments;
 }
 
 std::vector<ProcessInfo> descendantsOf(pid_t root)

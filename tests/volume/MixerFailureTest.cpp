@@ -1,19 +1,19 @@
-// Every way the mixer can be missing or fail, through the stand-in mixer
-// layer: what the slider shows after start-up, what a move during playback
-// sends, and that no message is ever shown.
-#include "FakeMixer.h"
+// Every way the mixer can be missing or fail, through the fake mixer device
+// behind the real mixer calls: what the slider shows after start-up, what a
+// move during playback sends, and that no message is ever shown.
 #include "PlayerFixture.h"
+#include "ScopedBackends.h"
 
 namespace {
 
-using FakeMixer::Call;
+using Call = FakeMixer::Call;
 
 class MixerFailure : public PlayerFixture {
 protected:
-    // Builds the window on the stand-in set up so, and starts a track.
+    // Builds the window on the fake mixer set up so, and starts a track.
     void startWith(const FakeMixer::Setup& setup)
     {
-        FakeMixer::reset(setup);
+        mixer.reset(setup);
         start({track(0, 1.5)}, 0);
     }
     void playAndMoveTo(int position)
@@ -29,6 +29,8 @@ protected:
         EXPECT_EQ(form->TrackVol->Position(), position);
     }
 
+    FakeMixer mixer;
+    ScopedMixerDevice fakeMixer{mixer};
     BoxAnswerer stray;
 };
 
@@ -36,19 +38,19 @@ TEST_F(MixerFailure, AWorkingControlGivesItsRangeAndValueAndEveryMoveDuringPlayb
 {
     startWith({.minimum = 0, .maximum = 65535, .volume = 32768});
     expectSlider(0, 65535, 32768);
-    EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{}) << "the start-up change is not sent back";
-    ASSERT_EQ(FakeMixer::opens().size(), 1u);
-    EXPECT_EQ(FakeMixer::opens()[0].device, 0u);
-    EXPECT_EQ(FakeMixer::opens()[0].callback, reinterpret_cast<DWORD_PTR>(form->Handle()));
-    EXPECT_EQ(FakeMixer::opens()[0].flags, CALLBACK_WINDOW);
-    EXPECT_EQ(FakeMixer::calls(Call::GetControlDetails), 1) << "the volume is read once";
+    EXPECT_EQ(mixer.writes(), std::vector<DWORD>{}) << "the start-up change is not sent back";
+    ASSERT_EQ(mixer.opens().size(), 1u);
+    EXPECT_EQ(mixer.opens()[0].device, 0u);
+    EXPECT_EQ(mixer.opens()[0].callback, reinterpret_cast<DWORD_PTR>(form->Handle()));
+    EXPECT_EQ(mixer.opens()[0].flags, CALLBACK_WINDOW);
+    EXPECT_EQ(mixer.calls(Call::GetControlDetails), 1) << "the volume is read once";
 
     form->TrackVol->SetPosition(1000);
-    EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{}) << "Idle";
+    EXPECT_EQ(mixer.writes(), std::vector<DWORD>{}) << "Idle";
     playAndMoveTo(2000);
     form->TrackVol->SetPosition(2500);
-    EXPECT_EQ(FakeMixer::writes(), (std::vector<DWORD>{2000, 2500}));
-    EXPECT_EQ(FakeMixer::volume(), 2500u);
+    EXPECT_EQ(mixer.writes(), (std::vector<DWORD>{2000, 2500}));
+    EXPECT_EQ(mixer.volume(), 2500u);
     EXPECT_EQ(stray.texts(), std::vector<QString>{});
 }
 
@@ -57,11 +59,11 @@ TEST_F(MixerFailure, NoDeviceLeavesASliderThatCannotMove)
     startWith({.failing = {Call::GetNumDevs}});
     EXPECT_EQ(form->MixerDeviceCount, 0u);
     EXPECT_EQ(form->MixerHandle, nullptr);
-    EXPECT_EQ(FakeMixer::calls(Call::Open), 0);
+    EXPECT_EQ(mixer.calls(Call::Open), 0);
     expectSlider(0, 0, 0);
     playAndMoveTo(500);
     EXPECT_EQ(form->TrackVol->Position(), 0);
-    EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{});
+    EXPECT_EQ(mixer.writes(), std::vector<DWORD>{});
     EXPECT_EQ(stray.texts(), std::vector<QString>{});
 }
 
@@ -71,11 +73,11 @@ TEST_F(MixerFailure, ADeviceThatWillNotOpenOrDescribeItselfCountsAsNone)
         SCOPED_TRACE(static_cast<int>(failing));
         startWith({.failing = {failing}});
         EXPECT_EQ(form->MixerHandle, nullptr);
-        EXPECT_EQ(FakeMixer::calls(Call::GetLineInfo), 0);
+        EXPECT_EQ(mixer.calls(Call::GetLineInfo), 0);
         expectSlider(0, 1000, 0);
         playAndMoveTo(500);
         EXPECT_EQ(form->TrackVol->Position(), 500);
-        EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{}) << "nothing is written to control 0";
+        EXPECT_EQ(mixer.writes(), std::vector<DWORD>{}) << "nothing is written to control 0";
     }
     EXPECT_EQ(stray.texts(), std::vector<QString>{});
 }
@@ -89,7 +91,7 @@ TEST_F(MixerFailure, NoSpeakersLineOrVolumeControlLeavesASliderThatCannotMove)
         EXPECT_EQ(form->VolumeControlID, 0u);
         expectSlider(0, 0, 0);
         playAndMoveTo(500);
-        EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{});
+        EXPECT_EQ(mixer.writes(), std::vector<DWORD>{});
     }
     EXPECT_EQ(stray.texts(), std::vector<QString>{});
 }
@@ -99,8 +101,8 @@ TEST_F(MixerFailure, AnUnreadableVolumeLeavesTheSliderAtTheMinimumAndMovesAreSti
     startWith({.failing = {Call::GetControlDetails}, .minimum = 100, .maximum = 65535, .volume = 30000});
     expectSlider(100, 65535, 100);
     playAndMoveTo(2000);
-    EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{2000});
-    EXPECT_EQ(FakeMixer::volume(), 2000u);
+    EXPECT_EQ(mixer.writes(), std::vector<DWORD>{2000});
+    EXPECT_EQ(mixer.volume(), 2000u);
     EXPECT_EQ(stray.texts(), std::vector<QString>{});
 }
 
@@ -109,8 +111,8 @@ TEST_F(MixerFailure, AFailedWriteIsIgnoredAndTheSliderKeepsItsPlace)
     startWith({.failing = {Call::SetControlDetails}, .minimum = 0, .maximum = 65535, .volume = 30000});
     expectSlider(0, 65535, 30000);
     playAndMoveTo(2000);
-    EXPECT_EQ(FakeMixer::writes(), std::vector<DWORD>{2000});
-    EXPECT_EQ(FakeMixer::volume(), 30000u);
+    EXPECT_EQ(mixer.writes(), std::vector<DWORD>{2000});
+    EXPECT_EQ(mixer.volume(), 30000u);
     EXPECT_EQ(form->TrackVol->Position(), 2000);
     EXPECT_EQ(form->IsPlaying, 1);
     EXPECT_EQ(stray.texts(), std::vector<QString>{});

@@ -1,6 +1,6 @@
 // The volume slider against the real mixer, which the test environment
 // routes to its PulseAudio null sink; pactl is the independent witness.
-#include "MciTesting.h"
+#include "EventLoopWait.h"
 #include "PlayerFixture.h"
 #include "SinkVolume.h"
 

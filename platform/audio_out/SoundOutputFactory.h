@@ -1,0 +1,26 @@
+#pragma once
+// Opens the output a device plays into. Back ends are chosen by name, as a
+// player's output option chooses them: a list separated by commas, tried in
+// order until one can play the format. Options follow a back end's name
+// after colons.
+//   pulse   the sound server through out123's "pulse" module (PulseAudio,
+//           or PipeWire's PulseAudio service)
+//   alsa    ALSA's default device through out123's "alsa" module
+//   null    plays into nothing, on the system clock like a card
+//           (NullOutput.h); options "untimed" (takes everything at once)
+//           and "fail-after=N" (fails after N frames, as a broken card
+//           would), for example "null:untimed:fail-after=22050"
+// The choice is "pulse,alsa" until changed. Every module is named: out123's
+// own try-everything choice ends on modules that swallow the sound.
+#include "SoundOutput.h"
+
+#include <memory>
+#include <string>
+
+// nullptr when no chosen back end can play format; an unknown name or
+// option opens nothing.
+std::unique_ptr<SoundOutput> openSoundOutput(const AudioFormat& format);
+
+// Outputs opened from now on are tried in the order of names; answers the
+// choice made before.
+std::string chooseSoundOutputs(std::string names);
