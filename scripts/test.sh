@@ -3,7 +3,10 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer build, the playing threads
 # under ThreadSanitizer, and the fuzz targets on their seed corpora. Starts
 # (and stops) its own Xvfb display and PulseAudio null sink.
+# With --quick, only the normal build and its tests: the loop while working.
 set -euo pipefail
+quick=0
+[[ "${1:-}" == "--quick" ]] && quick=1
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" --test
 jobs=$(nproc)
@@ -80,6 +83,10 @@ export LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0
 echo "=== release build"
 configure "$release_dir" "$release_flags"
 cmake --build "$release_dir" -j"$jobs"
+if [[ $quick -eq 1 ]]; then
+  run_tests release "$release_dir"
+  exit $status
+fi
 start_in_background sanitize-build sanitize_build
 run_tests release "$release_dir"
 asan_built=0

@@ -4,6 +4,7 @@
 #include "MonitorRecorder.h"
 #include "PlayerFixture.h"
 #include "SinkVolume.h"
+#include "ToneAnalysis.h"
 
 namespace {
 
