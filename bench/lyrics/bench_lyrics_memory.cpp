@@ -27,12 +27,15 @@
 
 namespace {
 
-// A helper's --type ("zygote", "utility", ...), "" for none.
+// A helper's --type ("zygote", "utility", ...), "" for none. A helper may
+// rewrite its command line into one argument, spaces between the parts.
 std::string processType(pid_t pid)
 {
-    for (const std::string& argument : commandLineOf(pid))
-        if (argument.starts_with("--type="))
-            return argument.substr(7);
+    for (const std::string& argument : commandLineOf(pid)) {
+        const std::size_t start = argument.find("--type=");
+        if (start != std::string::npos)
+            return argument.substr(start + 7, argument.find(' ', start) - start - 7);
+    }
     return "";
 }
 
