@@ -35,8 +35,9 @@ LocalHttpServer& LyricsServer()
     return *server;
 }
 
-// Long enough that no track ends under a test.
-constexpr double TrackSeconds = 3.0;
+// A minute: no track ends, and moves playback on, under a test that
+// waits for pages on a busy machine.
+constexpr double TrackSeconds = 60.0;
 
 class LyricsWindowTest : public PlayerFixture {
 protected:
@@ -159,7 +160,9 @@ TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
 TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
 {
     const std::string track = folder() + "My Song.MP3";
-    makeMp3(track, {.seconds = TrackSeconds});
+    Mp3Spec tone;
+    tone.seconds = TrackSeconds;
+    makeMp3(track, tone);
     TfrmLyrics* lyrics = frmLyrics;
     lyrics->Show();
     ASSERT_NE(View(), nullptr);

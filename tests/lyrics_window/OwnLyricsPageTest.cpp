@@ -11,6 +11,7 @@
 #include "LocalHttpServer.h"
 #include "Mp3Fixture.h"
 #include "PlayerFixture.h"
+#include "TagFile.h"
 #include "WebEngineTesting.h"
 
 #include <QSignalSpy>
@@ -248,6 +249,33 @@ TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousT
     ASSERT_TRUE(WaitForHighlight(2, 59));
     EXPECT_TRUE(PageText().contains("셋째 곡 59"));
     EXPECT_FALSE(PageText().contains("온라인"));
+}
+
+TEST_F(OwnLyricsPageTest, WhenNoPlaceHasLyricsThePageNamesTheId3v1TitleAndSingerAndEveryPlaceLooked)
+{
+    RouteLyricsHostNowhere();
+    LocalHttpServer lrclib;
+    Online().SetBaseAddress(QString::fromStdString(lrclib.origin()));
+    lrclib.setPage("/api/get", R"({"code":404,"name":"TrackNotFound"})", "", "404 Not Found");
+    lrclib.setPage("/api/search", "[]");
+    const std::string path = folder() + "untitled.mp3";
+    writeTaggedMp3(path, {.title = "Rain Drop", .artist = "Kim"}, 60.0);
+    TListItem* item = form->lvFileList->Items()->Add();
+    item->SetCaption("untitled.mp3");
+    item->SubItems()->Add(path);
+
+    Play(0);
+    ShowLyricsWindow();
+    ASSERT_TRUE(WaitForText("가사를 찾지 못했습니다"));
+    const QString page = PageText();
+    EXPECT_TRUE(page.contains("제목 Rain Drop, 가수 Kim")) << page.toStdString();
+    EXPECT_TRUE(page.contains("untitled.lrc, untitled.txt")) << page.toStdString();
+    EXPECT_TRUE(page.contains("ID3v2")) << page.toStdString();
+    EXPECT_TRUE(page.contains("LRCLIB (" + QString::fromStdString(lrclib.origin()) + "): 이 노래의 가사가 없음"))
+        << page.toStdString();
+    ASSERT_EQ(lrclib.pageRequests().size(), 2u);
+    EXPECT_EQ(lrclib.pageRequests()[0], "/api/get?track_name=Rain%20Drop&artist_name=Kim&duration=60");
+    EXPECT_EQ(lrclib.pageRequests()[1], "/api/search?track_name=Rain%20Drop&artist_name=Kim");
 }
 
 TEST_F(OwnLyricsPageTest, HostileLyricsShowAsTextTheOwnPageLoadsNothingAndAHugeFileShowsItsBeginning)
