@@ -14,13 +14,16 @@ TfrmLyrics* frmLyrics = nullptr;
 static const bool browserRegistered = RegisterComponent<TCppWebBrowser>("TCppWebBrowser");
 
 TfrmLyrics::TfrmLyrics(QObject* Owner)
-    : TForm(Owner, staticMetaObject, ResourcePath("frmLyrics.dfm")), Browser(Component<TCppWebBrowser>("Browser"))
+    : TForm(Owner, staticMetaObject, ResourcePath("frmLyrics.dfm")),
+      Browser(Component<TCppWebBrowser>("Browser")),
+      StandIn(new LyricsStandIn(Browser, this))
 {
     (void)browserRegistered;
 }
 
 void TfrmLyrics::FormShow(QObject*)
 {
+    StandIn->IndexAsked();
     NavigateTo(LyricsIndexAddress());
 }
 
@@ -43,5 +46,6 @@ void TfrmLyrics::NavigateTo(const std::string& Address)
 void TfrmLyrics::ShowTrackLyrics(const std::string& Path)
 {
     FormLyricsAddress(Path);
+    StandIn->TrackAsked(Path);
     NavigateTo(LyricsAddress);
 }

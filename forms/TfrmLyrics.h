@@ -4,6 +4,7 @@
 // lyrics service's index page; the main window hands it the track to show.
 // Its layout is resources/frmLyrics.dfm.
 #include "Forms.h"
+#include "LyricsStandIn.h"
 #include "WebBrowser.h"
 
 #include <string>
@@ -12,6 +13,8 @@ class TfrmLyrics : public TForm {
     Q_OBJECT
 public:
     TCppWebBrowser* Browser;
+    // Shows the program's own page when the lyrics host's cannot be had.
+    LyricsStandIn* StandIn;
 
     explicit TfrmLyrics(QObject* Owner);
 

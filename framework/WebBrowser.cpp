@@ -103,23 +103,66 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
     if (!IsLeftOut(flags) || !IsLeftOut(targetFrameName) || !IsLeftOut(postData) || !IsLeftOut(headers))
         return E_INVALIDARG;
     // The address ends at its first NUL, as a C string would.
-    const std::u16string_view text(url.c_str());
-    const QUrl address(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    const std::u16string_view wide(url.c_str());
+    const QString text = QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+    const QUrl address(text);
     if (!IsWebPageAddress(address))
         return E_INVALIDARG;
     emit NavigateRequested(address);
-    if (view_)
-        view_->Load(address);
-    else
-        pending_ = address;
+    if (view_ && isVisible()) {
+        view_->Load(text);
+    } else {
+        pendingAddress_ = text;
+        pendingOwnPage_.clear();
+    }
     return S_OK;
+}
+
+void TCppWebBrowser::ShowOwnPage(const QString& html)
+{
+    if (view_ && isVisible()) {
+        view_->ShowOwnPage(html);
+    } else {
+        pendingOwnPage_ = html;
+        pendingAddress_.clear();
+    }
+}
+
+void TCppWebBrowser::RunInOwnPage(const QString& script)
+{
+    if (view_)
+        view_->RunInOwnPage(script);
 }
 
 void TCppWebBrowser::showEvent(QShowEvent* event)
 {
     if (!view_ && failure_ == nullptr)
         CreateEngine();
+    OpenPending();
     TWinControl::showEvent(event);
+}
+
+void TCppWebBrowser::hideEvent(QHideEvent* event)
+{
+    // Not inside the hide itself, which the engine's view is still taking part in.
+    QMetaObject::invokeMethod(this, &TCppWebBrowser::EndHiddenPage, Qt::QueuedConnection);
+    TWinControl::hideEvent(event);
+}
+
+void TCppWebBrowser::EndHiddenPage()
+{
+    if (view_ && !isVisible())
+        view_->EndPage();
+}
+
+void TCppWebBrowser::OpenPending()
+{
+    if (!view_)
+        return;
+    if (!pendingAddress_.isEmpty())
+        view_->Load(std::exchange(pendingAddress_, QString()));
+    else if (!pendingOwnPage_.isEmpty())
+        view_->ShowOwnPage(std::exchange(pendingOwnPage_, QString()));
 }
 
 void TCppWebBrowser::CreateEngine()
@@ -133,7 +176,6 @@ void TCppWebBrowser::CreateEngine()
         return;
     }
     view_.reset(module.create(this));
+    view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
     layout()->addWidget(view_.get());
-    if (!pending_.isEmpty())
-        view_->Load(std::exchange(pending_, QUrl()));
 }

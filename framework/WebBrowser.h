@@ -1,10 +1,13 @@
 #pragma once
 // The lyrics window's browser control over Qt WebEngine. The web engine
 // (some hundred megabytes and several processes) is started only when the
-// control is first shown; an address asked for before that is opened then.
+// control is first shown; an address asked for before that, or while the
+// control is hidden, is opened when it is shown. Hiding the control ends
+// its page and the page's renderer process.
 #include "Controls.h"
 #include "Variant.h"
 
+#include <QString>
 #include <QUrl>
 #include <memory>
 #include <string>
@@ -38,24 +41,41 @@ public:
     HRESULT Navigate(const std::u16string& url, const TVariant& flags, const TVariant& targetFrameName,
                      const TVariant& postData, const TVariant& headers);
 
+    // Shows a page of the program's own, made of html alone (no script of
+    // its own, nothing from elsewhere): a request like Navigate's, and the
+    // later of the two is the page that stays.
+    void ShowOwnPage(const QString& html);
+    // Runs script beside the program's own page once it has loaded; nothing
+    // when another page is shown.
+    void RunInOwnPage(const QString& script);
+
 Q_SIGNALS:
     // Raised by Navigate for each address it takes, before the web engine
     // starts on it. A request overtaken at once by the next one may never
     // reach the network; this is where it can still be seen.
     void NavigateRequested(const QUrl& url);
+    // The page of the latest Navigate cannot be had: its host was not found
+    // or refused, answered with an HTTP status of 400 or more, or did not
+    // answer within five seconds. Never raised for an earlier request.
+    void NavigateFailed(const QUrl& url);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateEngine();
     void FillParent();
+    void OpenPending();
+    void EndHiddenPage();
 
     TAlign align_ = alNone;
 
     std::unique_ptr<WebEngineView> view_;
     // In the view's place when the web engine cannot be started.
     QLabel* failure_ = nullptr;
-    QUrl pending_;
+    // Waiting for the next show: an address as written, or an own page.
+    QString pendingAddress_;
+    QString pendingOwnPage_;
 };

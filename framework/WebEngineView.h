@@ -5,6 +5,8 @@
 // nothing for it.
 #include <QUrl>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 // The only pages the control shows, from the player or from a page's links.
 inline bool IsWebPageAddress(const QUrl& url)
@@ -16,7 +18,35 @@ inline bool IsWebPageAddress(const QUrl& url)
 class WebEngineView : public QWidget {
 public:
     using QWidget::QWidget;
-    virtual void Load(const QUrl& url) = 0;
+    // Opens a web page at address, sent exactly as written: the escapes of
+    // its query keep their case and their bytes.
+    virtual void Load(const QString& address) = 0;
+    // Shows a page of the program's own, made of html alone.
+    virtual void ShowOwnPage(const QString& html) = 0;
+    // Runs script beside the program's own page (in a world of its own) once
+    // that page has loaded; the latest script is run again whenever it has.
+    // Other pages never see it.
+    virtual void RunInOwnPage(const QString& script) = 0;
+    // Ends the page shown and its renderer process; the view stays, and
+    // the next page starts a new one.
+    virtual void EndPage() = 0;
+
+    // Called with the address of the latest Load when its page cannot be
+    // had: the host not found or refusing, an HTTP status of 400 or more,
+    // or no answer in HostAnswerLimitMs.
+    void OnPageUnavailable(std::function<void(const QUrl&)> handler) { pageUnavailable_ = std::move(handler); }
+
+    static constexpr int HostAnswerLimitMs = 5000;
+
+protected:
+    void ReportPageUnavailable(const QUrl& address)
+    {
+        if (pageUnavailable_)
+            pageUnavailable_(address);
+    }
+
+private:
+    std::function<void(const QUrl&)> pageUnavailable_;
 };
 
 // The module's one entry point, found by this name.

@@ -67,8 +67,12 @@ IsolatedWebPage::IsolatedWebPage(QWebEngineProfile* profile) : QWebEnginePage(pr
     });
 }
 
-bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
+bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
+    // The program's own documents (setHtml) come as typed data addresses; a
+    // page can type none.
+    if (isMainFrame && url.scheme() == u"data")
+        return type == NavigationTypeTyped;
     return !isMainFrame || IsWebPageAddress(url);
 }
 

@@ -7,7 +7,10 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <dirent.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +27,26 @@ bool IsShown(const std::string& name)
         if (window.name == name)
             return true;
     return false;
+}
+
+// The libraries of the process running this executable file that contain one of `parts` in their name.
+std::vector<std::string> LibrariesOf(const std::string& executable, const std::vector<std::string>& parts)
+{
+    std::vector<std::string> found;
+    const std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
+    while (const dirent* entry = proc ? readdir(proc.get()) : nullptr) {
+        char target[4096] = {};
+        const std::string exe = std::string("/proc/") + entry->d_name + "/exe";
+        if (readlink(exe.c_str(), target, sizeof target - 1) <= 0 || executable != target)
+            continue;
+        std::ifstream maps(std::string("/proc/") + entry->d_name + "/maps");
+        std::string line;
+        while (std::getline(maps, line))
+            for (const std::string& part : parts)
+                if (line.find(part) != std::string::npos && std::find(found.begin(), found.end(), part) == found.end())
+                    found.push_back(part);
+    }
+    return found;
 }
 
 bool WaitUntilGone(const std::string& name, int limitMs = 30000)
@@ -53,6 +76,9 @@ TEST(LyricsInPlayer, TheButtonShowsTheIndexPageBesideThePlayerAndTheWindowsClose
     const auto main = WaitForWindow("KolviPlayer");
     ASSERT_TRUE(main.has_value());
     EXPECT_FALSE(IsShown("Lyrics Viewer"));
+    // Nothing of the web engine or of the lyrics readers before the first show.
+    const std::vector<std::string> lazy{"libQt6WebEngineCore", "libtag", "libQt6Network", "kolvi_lyrics_module"};
+    EXPECT_EQ(LibrariesOf(player.folder() + "kolviplayer", lazy), std::vector<std::string>{});
 
     ClickLyricsButton(*main);
     const auto lyrics = WaitForWindow("Lyrics Viewer");
@@ -63,6 +89,8 @@ TEST(LyricsInPlayer, TheButtonShowsTheIndexPageBesideThePlayerAndTheWindowsClose
     EXPECT_EQ(lyrics->width, 420);
     ASSERT_TRUE(server.waitForPageRequests(1));
     EXPECT_EQ(server.pageRequests(), std::vector<std::string>{"/kr/lyrics_plugin_index.html"});
+    const auto shown = LibrariesOf(player.folder() + "kolviplayer", lazy);
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "libQt6WebEngineCore"), shown.end());
 
     // Its own close button hides it; the player goes on, and the button brings it back.
     RunHelper({"close", QString::number(lyrics->id)});

@@ -147,8 +147,8 @@ TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
 
     EXPECT_EQ(LyricsAddress,
               "http://" KOLVI_LYRICS_HOST "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%ea%b0%80");
-    // The web engine writes percent escapes with capital hex digits; the bytes are the same.
-    const std::string trackPage = "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%EA%B0%80";
+    // The host is sent the address byte for byte, escapes in small letters.
+    const std::string trackPage = "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%ea%b0%80";
     ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
     ASSERT_EQ(navigations.count(), 1);
     EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(trackPage));
@@ -160,7 +160,9 @@ TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
 TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
 {
     const std::string track = folder() + "My Song.MP3";
-    makeMp3(track, {.seconds = TrackSeconds});
+    Mp3Spec tone;
+    tone.seconds = TrackSeconds;
+    makeMp3(track, tone);
     TfrmLyrics* lyrics = frmLyrics;
     lyrics->Show();
     ASSERT_NE(View(), nullptr);

@@ -30,10 +30,23 @@ bool LocalHttpServer::waitForPageRequests(std::size_t count, int limitMs)
     return QTest::qWaitFor([&] { return pageRequests_.size() >= count; }, limitMs);
 }
 
-void LocalHttpServer::setPage(const std::string& path, const std::string& html, const std::string& extraHeaders)
+void LocalHttpServer::setPage(const std::string& path, const std::string& html, const std::string& extraHeaders,
+                              const std::string& status)
 {
-    pages_.insert(QByteArray::fromStdString(path),
-                  Page{QByteArray::fromStdString(html), QByteArray::fromStdString(extraHeaders)});
+    pages_.insert(QByteArray::fromStdString(path), Page{QByteArray::fromStdString(html),
+                                                        QByteArray::fromStdString(extraHeaders),
+                                                        QByteArray::fromStdString(status)});
+}
+
+void LocalHttpServer::hold(const std::string& path, bool held)
+{
+    const QByteArray key = QByteArray::fromStdString(path);
+    if (held) {
+        held_.insert(key, {});
+        return;
+    }
+    for (QTcpSocket* socket : held_.take(key))
+        respond(socket, key);
 }
 
 void LocalHttpServer::accept()
@@ -42,6 +55,8 @@ void LocalHttpServer::accept()
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             pending_.remove(socket);
+            for (QList<QTcpSocket*>& waiting : held_)
+                waiting.removeAll(socket);
             socket->deleteLater();
         });
     }
@@ -64,16 +79,22 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& target)
 {
     const qsizetype queryStart = target.indexOf('?');
     const QByteArray path = queryStart < 0 ? target : target.left(queryStart);
-    QByteArray status = "200 OK";
-    Page page;
-    if (path == "/favicon.ico") {
-        status = "404 Not Found";
-    } else {
+    if (path != "/favicon.ico") {
         pageRequests_.push_back(target.toStdString());
-        page = pages_.value(
-            path, Page{"<!DOCTYPE html><html><head><title>page</title></head><body>page</body></html>", {}});
+        if (held_.contains(path)) {
+            held_[path].append(socket);
+            return;
+        }
     }
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+    respond(socket, path);
+}
+
+void LocalHttpServer::respond(QTcpSocket* socket, const QByteArray& path)
+{
+    const Page page = path == "/favicon.ico"
+        ? Page{{}, {}, "404 Not Found"}
+        : pages_.value(path, Page{"<!DOCTYPE html><html><head><title>page</title></head><body>page</body></html>", {}});
+    socket->write("HTTP/1.1 " + page.status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
                   QByteArray::number(page.body.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n" +
                   page.extraHeaders + "\r\n" + page.body);
     socket->disconnectFromHost();

@@ -27,20 +27,28 @@ public:
     bool waitForPageRequests(std::size_t count, int limitMs = 60000);
 
     // The body answered for this path (without query) from now on, with
-    // extra header lines ("Name: value\r\n") if given.
-    void setPage(const std::string& path, const std::string& html, const std::string& extraHeaders = "");
+    // extra header lines ("Name: value\r\n") and a status line other than
+    // "200 OK" if given.
+    void setPage(const std::string& path, const std::string& html, const std::string& extraHeaders = "",
+                 const std::string& status = "200 OK");
+    // While held, requests for path are recorded but not answered; letting
+    // go answers those still connected.
+    void hold(const std::string& path, bool held);
 
 private:
     void accept();
     void read(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const QByteArray& target);
+    void respond(QTcpSocket* socket, const QByteArray& path);
 
     QTcpServer server_;
     struct Page {
         QByteArray body;
         QByteArray extraHeaders;
+        QByteArray status = "200 OK";
     };
     QHash<QByteArray, Page> pages_;
+    QHash<QByteArray, QList<QTcpSocket*>> held_;
     QHash<QTcpSocket*, QByteArray> pending_;
     std::vector<std::string> pageRequests_;
 };

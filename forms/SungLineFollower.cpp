@@ -1,0 +1,58 @@
+#include "SungLineFollower.h"
+
+#include "LyricsPages.h"
+#include "MPlayer.h"
+#include "TfrmKolviPlayer.h"
+#include "WebBrowser.h"
+
+#include <algorithm>
+
+namespace {
+
+// The device's position moves in steps of a few milliseconds: waking
+// sooner would only find the same line again.
+constexpr int LeastWaitMs = 10;
+
+}  // namespace
+
+SungLineFollower::SungLineFollower(TCppWebBrowser* browser) : browser_(browser)
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &SungLineFollower::Check);
+}
+
+void SungLineFollower::Follow(const Lyrics& lyrics, const std::string& trackPath)
+{
+    lyrics_ = lyrics;
+    trackPath_ = trackPath;
+    shownLine_ = -1;
+    lastPositionMs_ = -1;
+    Check();
+}
+
+void SungLineFollower::Stop()
+{
+    timer_.stop();
+    lyrics_ = Lyrics();
+}
+
+void SungLineFollower::Check()
+{
+    TMediaPlayer* device = frmKolviPlayer != nullptr ? frmKolviPlayer->MP3 : nullptr;
+    if (!lyrics_.synced || !browser_->isVisible() || device == nullptr || !frmKolviPlayer->IsPlaying
+        || device->FileName() != trackPath_) {
+        Stop();
+        return;
+    }
+    const qint64 positionMs = device->Position();
+    const int line = LineAt(lyrics_, positionMs);
+    if (line != shownLine_) {
+        shownLine_ = line;
+        browser_->RunInOwnPage(HighlightScript(line));
+    }
+    // A position that stands still (a pause) brings no line nearer.
+    const qint64 untilNext = positionMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
+    lastPositionMs_ = positionMs;
+    timer_.start(untilNext < 0 ? RecheckMs : static_cast<int>(std::clamp<qint64>(untilNext, LeastWaitMs, RecheckMs)));
+}

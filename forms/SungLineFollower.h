@@ -1,0 +1,33 @@
+#pragma once
+// Keeps the line being sung highlighted on a page of synchronised lyrics.
+// It reads the media device's position itself, and only while the lyrics
+// window is visible and the page's track plays: it wakes when the next line
+// is due, and at most RecheckMs later in any case, to see seeks and pauses.
+#include "Lyrics.h"
+
+#include <QObject>
+#include <QTimer>
+#include <string>
+
+class TCppWebBrowser;
+
+class SungLineFollower : public QObject {
+public:
+    static constexpr int RecheckMs = 200;
+
+    explicit SungLineFollower(TCppWebBrowser* browser);
+
+    // The browser now shows synced lyrics of the track at trackPath.
+    void Follow(const Lyrics& lyrics, const std::string& trackPath);
+    void Stop();
+
+private:
+    void Check();
+
+    TCppWebBrowser* browser_;
+    QTimer timer_;
+    Lyrics lyrics_;
+    std::string trackPath_;
+    int shownLine_ = -1;
+    qint64 lastPositionMs_ = -1;
+};

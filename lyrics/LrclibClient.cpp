@@ -1,0 +1,149 @@
+#include "LrclibClient.h"
+
+#include "LrclibRecords.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace {
+
+// A record is a few kilobytes; a server that sends more is not LRCLIB.
+constexpr qint64 LargestBody = 4 << 20;
+
+QString QueryText(const QList<std::pair<QString, QString>>& items)
+{
+    QString query;
+    for (const auto& [key, value] : items) {
+        if (!query.isEmpty())
+            query += u'&';
+        query += key + u'=' + QString::fromLatin1(QUrl::toPercentEncoding(value));
+    }
+    return query;
+}
+
+}  // namespace
+
+LrclibClient::LrclibClient(const QString& baseAddress, const QByteArray& userAgent) : userAgent_(userAgent)
+{
+    SetBaseAddress(baseAddress);
+    limit_.setSingleShot(true);
+    limit_.setInterval(AnswerLimitMs);
+    connect(&limit_, &QTimer::timeout, this, [this] { Finish(OnlineAnswer{OnlineAnswer::NoAnswer, {}}); });
+}
+
+LrclibClient::~LrclibClient()
+{
+    Cancel();
+}
+
+void LrclibClient::SetBaseAddress(const QString& baseAddress)
+{
+    base_ = QUrl(baseAddress);
+    if (base_.path().endsWith(u'/'))
+        base_.setPath(base_.path().chopped(1));
+}
+
+int LrclibClient::Ask(const OnlineQuery& query)
+{
+    Cancel();
+    const int ticket = ++lastTicket_;
+    open_ = ticket;
+    if (!base_.isValid() || base_.isEmpty() || query.title.trimmed().isEmpty()) {
+        QMetaObject::invokeMethod(
+            this, [this, ticket] {
+                if (open_ == ticket)
+                    Finish(OnlineAnswer{OnlineAnswer::Off, {}});
+            },
+            Qt::QueuedConnection);
+        return ticket;
+    }
+    if (!network_)
+        network_ = std::make_unique<QNetworkAccessManager>();
+    query_ = query;
+    limit_.start();
+    if (query_.artist.trimmed().isEmpty())
+        Search();
+    else
+        Get();
+    return ticket;
+}
+
+void LrclibClient::Cancel()
+{
+    open_ = 0;
+    limit_.stop();
+    if (QNetworkReply* reply = reply_.data()) {
+        reply_ = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void LrclibClient::Get()
+{
+    searching_ = false;
+    QList<std::pair<QString, QString>> items{{"track_name", query_.title}, {"artist_name", query_.artist}};
+    if (query_.lengthSeconds > 0)
+        items.append({"duration", QString::number(query_.lengthSeconds)});
+    Send("/api/get", items);
+}
+
+void LrclibClient::Search()
+{
+    searching_ = true;
+    QList<std::pair<QString, QString>> items{{"track_name", query_.title}};
+    if (!query_.artist.trimmed().isEmpty())
+        items.append({"artist_name", query_.artist});
+    Send("/api/search", items);
+}
+
+void LrclibClient::Send(const QString& path, const QList<std::pair<QString, QString>>& items)
+{
+    QUrl address = base_;
+    address.setPath(base_.path() + path);
+    address.setQuery(QueryText(items));
+    QNetworkRequest request(address);
+    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent_);
+    request.setRawHeader("Accept", "application/json");
+    reply_ = network_->get(request);
+    connect(reply_, &QNetworkReply::finished, this, &LrclibClient::Received);
+    connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
+        if (received > LargestBody)
+            Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}});
+    });
+}
+
+void LrclibClient::Received()
+{
+    QNetworkReply* reply = reply_.data();
+    if (reply == nullptr)
+        return;
+    reply_ = nullptr;
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray body = reply->read(LargestBody);
+    if (status == 0) {
+        // No HTTP answer at all: refused, not resolved, broken off.
+        Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}});
+        return;
+    }
+    std::optional<Lyrics> lyrics;
+    if (status == 200)
+        lyrics = searching_ ? LyricsOfSearch(body, query_.lengthSeconds) : LyricsOfRecord(body);
+    if (lyrics)
+        Finish(OnlineAnswer{OnlineAnswer::Found, std::move(lyrics)});
+    else if (!searching_)
+        Search();
+    else
+        Finish(OnlineAnswer{status == 200 || status == 404 ? OnlineAnswer::NotFound : OnlineAnswer::Unreachable, {}});
+}
+
+void LrclibClient::Finish(OnlineAnswer answer)
+{
+    const int ticket = open_;
+    Cancel();
+    if (ticket != 0)
+        Answer(ticket, answer);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The lyrics of one song as the lyrics window shows them: lines of text,
+// each with the moment it is sung when the lyrics are synchronised.
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+struct LyricLine {
+    std::int64_t startMs = 0;  // from the start of the track; unused when not synchronised
+    QString text;
+};
+
+struct Lyrics {
+    std::vector<LyricLine> lines;  // in the order they are sung
+    bool synced = false;           // every line has its moment
+    bool instrumental = false;     // known to have no words at all
+    bool cut = false;              // only the first part of a very long text
+};
+
+// The line being sung at positionMs: the last line that has started, or -1
+// before the first one.
+int LineAt(const Lyrics& lyrics, std::int64_t positionMs);
+
+// Milliseconds from positionMs until the line after `line` starts; -1 when
+// there is none.
+std::int64_t MsUntilLineAfter(const Lyrics& lyrics, int line, std::int64_t positionMs);
+
+// Lyrics and where they were found, in words for the user.
+struct FoundLyrics {
+    Lyrics lyrics;
+    QString source;
+};

@@ -1,0 +1,151 @@
+#include "LyricsPages.h"
+
+namespace {
+
+// The web engine carries a page of its own as a percent-encoded address of
+// at most 2 MB; the lines of a page stay well below that.
+constexpr qsizetype LinesBudget = 1500 * 1024;
+
+const char* const Style = R"(
+body { font-family: "NanumGothic", "Noto Sans CJK KR", sans-serif; font-size: 14px; margin: 0;
+       padding: 14px 16px 40vh; background: #fbfaf6; color: #222; line-height: 1.6; }
+h1 { font-size: 18px; margin: 0 0 2px; }
+h2 { font-size: 14px; margin: 18px 0 4px; }
+.singer { color: #666; margin: 0 0 14px; }
+.note { color: #777; font-size: 12px; margin-top: 18px; }
+.lyrics p { margin: 0; padding: 1px 6px; border-radius: 4px; white-space: pre-wrap; }
+.lyrics.synced p { color: #666; }
+.lyrics p.now { background: #ffe58f; color: #000; font-weight: bold; }
+ul { padding-left: 20px; margin: 4px 0; }
+)";
+
+QString Page(const QString& body)
+{
+    return QStringLiteral("<!DOCTYPE html><html lang=\"ko\"><head><meta charset=\"utf-8\">"
+                          "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+                          "style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\">"
+                          "<meta name=\"referrer\" content=\"no-referrer\"><title>가사보기</title><style>")
+        + QString::fromUtf8(Style) + QStringLiteral("</style></head><body>") + body
+        + QStringLiteral("</body></html>");
+}
+
+// A tag may hold a title of any length; a heading shows the start of it.
+QString Name(const QString& name)
+{
+    constexpr qsizetype Longest = 300;
+    return EscapeHtml(name.size() > Longest ? name.first(Longest) + u'…' : name);
+}
+
+QString Heading(const TrackNames& names)
+{
+    const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("가수 정보 없음") : Name(names.singer);
+    return QStringLiteral("<h1>") + Name(names.title) + QStringLiteral("</h1><p class=\"singer\">") + singer
+        + QStringLiteral("</p>");
+}
+
+QString PlaceList(const QStringList& places)
+{
+    QString list = QStringLiteral("<ul>");
+    for (const QString& place : places)
+        list += QStringLiteral("<li>") + EscapeHtml(place) + QStringLiteral("</li>");
+    return list + QStringLiteral("</ul>");
+}
+
+// What the line costs in the engine's percent-encoded page address.
+qsizetype EncodedCost(const QString& html)
+{
+    qsizetype cost = 0;
+    for (char byte : html.toUtf8())
+        cost += (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ? 1 : 3;
+    return cost;
+}
+
+}  // namespace
+
+QString EscapeHtml(QStringView text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + text.size() / 8);
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'&': escaped += QStringLiteral("&amp;"); break;
+        case u'<': escaped += QStringLiteral("&lt;"); break;
+        case u'>': escaped += QStringLiteral("&gt;"); break;
+        case u'"': escaped += QStringLiteral("&quot;"); break;
+        case u'\'': escaped += QStringLiteral("&#39;"); break;
+        default:
+            if (c.unicode() >= 0x20 || c == u'\t')
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+QString LineElementId(int line)
+{
+    return QStringLiteral("l%1").arg(line);
+}
+
+QString IndexPageHtml()
+{
+    return Page(QStringLiteral(
+        "<h1>가사보기</h1><p>노래를 재생하면 그 노래의 가사가 여기에 나타납니다.</p>"
+        "<p class=\"note\">가사 서비스에 연결할 수 없어, 노래 파일 옆의 가사 파일(.lrc, .txt), 노래 파일의 "
+        "ID3v2 태그, 온라인 가사 데이터베이스 LRCLIB에서 차례로 가사를 찾아 보여 드립니다. "
+        "시간 정보가 있는 가사는 지금 부르는 줄이 강조됩니다.</p>"));
+}
+
+QString SearchingPageHtml(const TrackNames& names, const QStringList& placesLooked)
+{
+    return Page(Heading(names)
+                + QStringLiteral("<p>온라인 가사 데이터베이스 LRCLIB에서 가사를 찾고 있습니다…</p>"
+                                 "<h2>이미 찾아본 곳</h2>")
+                + PlaceList(placesLooked));
+}
+
+QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooked)
+{
+    const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("(가수 정보 없음)") : Name(names.singer);
+    return Page(QStringLiteral("<h1>가사를 찾지 못했습니다</h1><p>찾은 노래: 제목 <b>") + Name(names.title)
+                + QStringLiteral("</b>, 가수 <b>") + singer + QStringLiteral("</b></p><h2>찾아본 곳</h2>")
+                + PlaceList(placesLooked));
+}
+
+QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
+{
+    const Lyrics& lyrics = found.lyrics;
+    QString body = Heading(names);
+    if (lyrics.instrumental && lyrics.lines.empty()) {
+        body += QStringLiteral("<p>이 노래는 가사가 없는 연주곡입니다.</p>");
+    } else {
+        body += lyrics.synced ? QStringLiteral("<div class=\"lyrics synced\">") : QStringLiteral("<div class=\"lyrics\">");
+        qsizetype spent = 0;
+        bool shortened = lyrics.cut;
+        for (std::size_t i = 0; i < lyrics.lines.size(); ++i) {
+            const QString& text = lyrics.lines[i].text;
+            const QString line = QStringLiteral("<p id=\"") + LineElementId(static_cast<int>(i)) + QStringLiteral("\">")
+                + (text.isEmpty() ? QStringLiteral("&nbsp;") : EscapeHtml(text)) + QStringLiteral("</p>");
+            spent += EncodedCost(line);
+            if (spent > LinesBudget) {
+                shortened = true;
+                break;
+            }
+            body += line;
+        }
+        body += QStringLiteral("</div>");
+        if (shortened)
+            body += QStringLiteral("<p class=\"note\">가사가 너무 길어 앞부분만 보여 드립니다.</p>");
+    }
+    body += QStringLiteral("<p class=\"note\">가사 출처: ") + EscapeHtml(found.source) + QStringLiteral("</p>");
+    return Page(body);
+}
+
+QString HighlightScript(int line)
+{
+    return QStringLiteral("(function (id) {"
+                          " var was = document.querySelector('.lyrics p.now'); if (was) was.classList.remove('now');"
+                          " var now = document.getElementById(id);"
+                          " if (now) { now.classList.add('now'); now.scrollIntoView({block: 'center', behavior: 'smooth'}); }"
+                          "})('%1');")
+        .arg(LineElementId(line));
+}

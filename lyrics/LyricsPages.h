@@ -1,0 +1,33 @@
+#pragma once
+// The program's own pages in the lyrics window, in Korean. Each is one
+// self-contained document: no script, nothing loaded from anywhere (its
+// Content-Security-Policy forbids it), every text from a file, a tag or the
+// network escaped so that it shows as text.
+#include "Lyrics.h"
+
+#include <QString>
+#include <QStringList>
+
+struct TrackNames {
+    QString title;
+    QString singer;  // may be empty
+};
+
+// Shown when nothing plays: the lyrics of the playing song appear here.
+QString IndexPageHtml();
+// While the online database is asked; placesLooked: where the lyrics were not.
+QString SearchingPageHtml(const TrackNames& names, const QStringList& placesLooked);
+// The lyrics, line i with the element id "l<i>".
+QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found);
+// No lyrics anywhere: what was looked for and where.
+QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooked);
+
+// A script for a lyrics page (run in a world of its own beside the page's)
+// that marks line `line` as the one being sung and scrolls it into view.
+QString HighlightScript(int line);
+// The id HighlightScript marks with the class "now".
+QString LineElementId(int line);
+
+// text with & < > " ' as character references and control characters
+// other than tab left out.
+QString EscapeHtml(QStringView text);

@@ -1,0 +1,22 @@
+#pragma once
+// The readers that need libraries of their own, TagLib for ID3v2 tags and
+// Qt Network for LRCLIB, live in a module that is loaded when lyrics are
+// first looked for: a player that never does pays nothing for them.
+#include "Id3v2Lyrics.h"
+#include "OnlineLyrics.h"
+
+#include <QByteArray>
+#include <memory>
+#include <string>
+
+struct LyricsReaders {
+    Id3v2Facts (*readId3v2Facts)(const std::string& trackPath);
+    std::unique_ptr<OnlineLyrics> (*makeOnlineLyrics)(const QString& baseAddress, const QByteArray& userAgent);
+};
+
+// Loads the module on the first call; nullptr when it cannot be loaded.
+const LyricsReaders* LoadedLyricsReaders();
+
+// The module's one entry point, found by this name.
+using LyricsReadersFunction = const LyricsReaders* (*)();
+inline constexpr char LyricsReadersName[] = "KolviLyricsReaders";

@@ -1,0 +1,89 @@
+// Lyrics and names in a track's ID3v2 tag, written by TagLib into real
+// MP3 files from the encoder and read back as the lyrics window reads them.
+#include "Id3v2Frames.h"
+#include "Id3v2Lyrics.h"
+#include "Mp3Fixture.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using TagLib::ID3v2::SynchronizedLyricsFrame;
+
+class Id3v2LyricsTest : public ::testing::Test {
+protected:
+    Id3v2LyricsTest()
+    {
+        Mp3Spec spec;
+        spec.seconds = 2.0;
+        makeMp3(path, spec);
+    }
+
+    // Adds frames to the track's tag and saves it.
+    void Tag(const std::function<void(TagLib::ID3v2::Tag&)>& addFrames) { ASSERT_TRUE(editId3v2Tag(path, addFrames)); }
+
+    static std::vector<std::pair<std::int64_t, QString>> Timed(const Lyrics& lyrics)
+    {
+        std::vector<std::pair<std::int64_t, QString>> lines;
+        for (const LyricLine& line : lyrics.lines)
+            lines.emplace_back(line.startMs, line.text);
+        return lines;
+    }
+
+    QTemporaryDir dir;
+    std::string path = dir.filePath("track.mp3").toStdString();
+};
+
+TEST_F(Id3v2LyricsTest, SyltComesBeforeUsltAndTheTagNamesTheTrack)
+{
+    Tag([](TagLib::ID3v2::Tag& tag) {
+        tag.setTitle(utf8Text("비 내리는 밤"));
+        tag.setArtist(utf8Text("김 & 이"));
+        tag.addFrame(usltFrame("plain words"));
+        tag.addFrame(syltFrame(SynchronizedLyricsFrame::AbsoluteMilliseconds, {{3000, "셋"}, {1000, "하나"}, {2000, "둘"}}));
+    });
+    const Id3v2Facts facts = ReadId3v2Facts(path);
+    EXPECT_EQ(facts.title, "비 내리는 밤");
+    EXPECT_EQ(facts.artist, "김 & 이");
+    EXPECT_EQ(facts.lengthSeconds, 2);
+    ASSERT_TRUE(facts.lyrics.has_value());
+    EXPECT_TRUE(facts.lyrics->source.contains("SYLT"));
+    EXPECT_TRUE(facts.lyrics->lyrics.synced);
+    EXPECT_EQ(Timed(facts.lyrics->lyrics),
+              (std::vector<std::pair<std::int64_t, QString>>{{1000, "하나"}, {2000, "둘"}, {3000, "셋"}}));
+}
+
+TEST_F(Id3v2LyricsTest, SyltSyllablesCountedInMpegFramesMakeLines)
+{
+    // 44.1 kHz MPEG-1 layer III: 1152 samples, 26.12 ms a frame. A line
+    // starts with the syllable that begins with a line break.
+    Tag([](TagLib::ID3v2::Tag& tag) {
+        tag.addFrame(syltFrame(SynchronizedLyricsFrame::AbsoluteMpegFrames,
+                          {{0, "Hel"}, {10, "lo "}, {20, "you"}, {38, "\nsecond"}, {50, " line"}}));
+    });
+    const Id3v2Facts facts = ReadId3v2Facts(path);
+    ASSERT_TRUE(facts.lyrics.has_value());
+    EXPECT_EQ(Timed(facts.lyrics->lyrics),
+              (std::vector<std::pair<std::int64_t, QString>>{{0, "Hello you"}, {992, "second line"}}));
+    EXPECT_TRUE(facts.title.isEmpty());
+}
+
+TEST_F(Id3v2LyricsTest, UsltAloneIsUsedAndMayCarryLrcStamps)
+{
+    Tag([](TagLib::ID3v2::Tag& tag) { tag.addFrame(usltFrame("[00:01.00]첫째\n[00:02.50]둘째")); });
+    Id3v2Facts facts = ReadId3v2Facts(path);
+    ASSERT_TRUE(facts.lyrics.has_value());
+    EXPECT_TRUE(facts.lyrics->source.contains("USLT"));
+    EXPECT_EQ(Timed(facts.lyrics->lyrics),
+              (std::vector<std::pair<std::int64_t, QString>>{{1000, "첫째"}, {2500, "둘째"}}));
+
+    // Without any tag: only the length.
+    makeMp3(path, Mp3Spec{});
+    facts = ReadId3v2Facts(path);
+    EXPECT_FALSE(facts.lyrics.has_value());
+    EXPECT_TRUE(facts.title.isEmpty());
+    EXPECT_EQ(facts.lengthSeconds, 1);
+}
+
+}  // namespace

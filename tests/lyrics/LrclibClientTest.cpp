@@ -1,0 +1,117 @@
+// The LRCLIB client against a local web server standing in for lrclib.net:
+// what it asks, what it takes from the answers, and how it ends a question
+// that gets none.
+#include "LocalHttpServer.h"
+#include "LrclibClient.h"
+
+#include <QTcpServer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string SyncedRecord = R"({"id":1,"trackName":"사랑 & 평화+","artistName":"가수","duration":187.0,
+    "instrumental":false,"plainLyrics":"하나\n둘","syncedLyrics":"[00:01.00] 하나\n[00:02.00] 둘"})";
+
+class LrclibClientTest : public ::testing::Test {
+protected:
+    LrclibClientTest() : client(QString::fromStdString(server.origin()), "KolviPlayer-test")
+    {
+        client.OnAnswer([this](int ticket, const OnlineAnswer& answer) { answers.emplace_back(ticket, answer); });
+    }
+
+    bool WaitForAnswers(std::size_t count)
+    {
+        return QTest::qWaitFor([&] { return answers.size() >= count; }, 60000);
+    }
+
+    // Asks and waits for the answer to this question.
+    OnlineAnswer AskAndWait(const OnlineQuery& query)
+    {
+        answers.clear();
+        const int ticket = client.Ask(query);
+        EXPECT_TRUE(WaitForAnswers(1));
+        EXPECT_EQ(answers.size(), 1u);
+        if (answers.empty())
+            return {};
+        EXPECT_EQ(answers[0].first, ticket);
+        return answers[0].second;
+    }
+
+    LocalHttpServer server;
+    LrclibClient client;
+    std::vector<std::pair<int, OnlineAnswer>> answers;
+};
+
+TEST_F(LrclibClientTest, AsksForTheTrackByTitleArtistAndLengthAndTakesItsSyncedLyrics)
+{
+    server.setPage("/api/get", SyncedRecord);
+    const OnlineAnswer answer = AskAndWait({"사랑 & 평화+", "가수", 187});
+    ASSERT_EQ(answer.outcome, OnlineAnswer::Found);
+    ASSERT_TRUE(answer.lyrics.has_value());
+    EXPECT_TRUE(answer.lyrics->synced);
+    ASSERT_EQ(answer.lyrics->lines.size(), 2u);
+    EXPECT_EQ(answer.lyrics->lines[1].startMs, 2000);
+    EXPECT_EQ(answer.lyrics->lines[1].text, "둘");
+    EXPECT_EQ(server.pageRequests(),
+              std::vector<std::string>{"/api/get?track_name=%EC%82%AC%EB%9E%91%20%26%20%ED%8F%89%ED%99%94%2B"
+                                       "&artist_name=%EA%B0%80%EC%88%98&duration=187"});
+}
+
+TEST_F(LrclibClientTest, WhenTheTrackIsUnknownItSearchesAndTakesTheRecordOfTheSameLength)
+{
+    server.setPage("/api/get", R"({"code":404,"name":"TrackNotFound"})", "", "404 Not Found");
+    server.setPage("/api/search", R"([{"duration":301,"plainLyrics":"another song","syncedLyrics":null},
+                                      {"duration":186.4,"plainLyrics":"first\nsecond","syncedLyrics":null},
+                                      {"duration":40,"instrumental":true}])");
+    OnlineAnswer answer = AskAndWait({"Rain", "Kim", 187});
+    ASSERT_EQ(answer.outcome, OnlineAnswer::Found);
+    EXPECT_FALSE(answer.lyrics->synced);
+    ASSERT_EQ(answer.lyrics->lines.size(), 2u);
+    EXPECT_EQ(answer.lyrics->lines[0].text, "first");
+    EXPECT_EQ(server.pageRequests(),
+              (std::vector<std::string>{"/api/get?track_name=Rain&artist_name=Kim&duration=187",
+                                        "/api/search?track_name=Rain&artist_name=Kim"}));
+
+    // Without a singer there is only the search; an empty list is no lyrics.
+    server.setPage("/api/search", "[]");
+    answer = AskAndWait({"Rain", "", 0});
+    EXPECT_EQ(answer.outcome, OnlineAnswer::NotFound);
+    EXPECT_EQ(server.pageRequests().back(), "/api/search?track_name=Rain");
+}
+
+TEST_F(LrclibClientTest, AServerThatNeverAnswersOrRefusesEndsTheQuestion)
+{
+    server.hold("/api/get", true);
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::NoAnswer);
+    EXPECT_EQ(server.pageRequests().size(), 1u);
+
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    client.SetBaseAddress(QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+
+    client.SetBaseAddress(QString());
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Off);
+}
+
+TEST_F(LrclibClientTest, OnlyTheLatestQuestionIsAnswered)
+{
+    server.setPage("/api/get", SyncedRecord);
+    server.hold("/api/get", true);
+    client.Ask({"First", "Kim", 187});
+    ASSERT_TRUE(server.waitForPageRequests(1));
+    const int second = client.Ask({"Second", "Kim", 187});
+    ASSERT_TRUE(server.waitForPageRequests(2));
+    // Both held requests are answered, the first one's first.
+    server.hold("/api/get", false);
+    ASSERT_TRUE(WaitForAnswers(1));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].first, second);
+}
+
+}  // namespace
