@@ -2,23 +2,23 @@
 
 #include "AnsiText.h"
 #include "LyricsAddress.h"
+#include "LyricsReaders.h"
 #include "TrackTag.h"
 
 #include <cstring>
-#include <taglib/id3v2tag.h>
-#include <taglib/mpegfile.h>
 
 namespace {
 
-// ID3v2 frames carry their own encoding, so TagLib's Unicode is right here.
+// ID3v2 frames carry their own encoding, so the tag reader's Unicode is right
+// here. The reader is the lyrics readers' module, loaded on the first track
+// the desktop asks about rather than at start-up.
 TrackTitles FromId3v2(const std::string& path)
 {
-    TagLib::MPEG::File file(path.c_str(), false);
-    if (!file.isValid() || !file.hasID3v2Tag())
+    const LyricsReaders* readers = LoadedLyricsReaders();
+    if (readers == nullptr)
         return {};
-    const TagLib::ID3v2::Tag* tag = file.ID3v2Tag();
-    return {QString::fromStdWString(tag->title().toWString()).trimmed(),
-            QString::fromStdWString(tag->artist().toWString()).trimmed()};
+    const Id3v2Facts facts = readers->readId3v2Facts(path);
+    return {facts.title.trimmed(), facts.artist.trimmed()};
 }
 
 // ID3v1 fields are bytes in the code page of whoever wrote them: the

@@ -87,7 +87,7 @@ TEST_F(ServerRestart, WithNoServerForHalfAMinuteTheTrackEndsAndTheNextStartSaysW
     EXPECT_EQ(form->CurrentIndex, 1) << "no round of the whole list for a missing output";
     EXPECT_EQ(form->IsPlaying, 0);
     ASSERT_EQ(user.texts().size(), 1u);
-    EXPECT_TRUE(user.texts().front().startsWith("No sound output is available")) << user.texts().front().toStdString();
+    EXPECT_TRUE(user.texts().front().startsWith(QString::fromUtf8("소리를 낼 출력 장치가 없습니다"))) << user.texts().front().toStdString();
 }
 
 }  // namespace
