@@ -64,9 +64,9 @@ bool PulseOutput::connect()
         pa_threaded_mainloop_wait(loop_);
     }
     // Samples as decoded: the server converts them for its sink anyway.
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(format_.rate),
-                              static_cast<std::uint8_t>(format_.channels)};
-    stream_ = pa_stream_new(context_, "KolviPlayer", &spec, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(format_.rate),
+                                      static_cast<std::uint8_t>(format_.channels)};
+    stream_ = pa_stream_new(context_, "KolviPlayer", &sampleFormat, nullptr);
     bool ready = false;
     if (stream_ != nullptr) {
         pa_stream_set_state_callback(stream_, &streamChanged, loop_);

@@ -15,9 +15,9 @@ class Id3v2LyricsTest : public ::testing::Test {
 protected:
     Id3v2LyricsTest()
     {
-        Mp3Spec spec;
-        spec.seconds = 2.0;
-        makeMp3(path, spec);
+        Mp3Spec tone;
+        tone.seconds = 2.0;
+        makeMp3(path, tone);
     }
 
     // Adds frames to the track's tag and saves it.

@@ -45,12 +45,12 @@ const std::string& MinuteOfSound()
     static const std::string bytes = [] {
         QTemporaryDir dir;
         const std::string path = dir.filePath("minute.mp3").toStdString();
-        Mp3Spec spec;
-        spec.seconds = 60.0;
-        spec.sampleRate = 22050;
-        spec.channels = 1;
-        spec.bitrateKbps = 32;
-        makeMp3(path, spec);
+        Mp3Spec tone;
+        tone.seconds = 60.0;
+        tone.sampleRate = 22050;
+        tone.channels = 1;
+        tone.bitrateKbps = 32;
+        makeMp3(path, tone);
         return readFileBytes(path);
     }();
     return bytes;
