@@ -1,13 +1,13 @@
-#include "RunPlayer.h"
+#include "app/RunPlayer.h"
 
-#include "Application.h"
-#include "BuildSettings.h"
-#include "KolviResources.h"
-#include "MprisService.h"
-#include "QtTranslations.h"
-#include "SessionEnd.h"
-#include "TfrmKolviPlayer.h"
-#include "TfrmLyrics.h"
+#include "framework/Application.h"
+#include "resources/BuildSettings.h"
+#include "resources/KolviResources.h"
+#include "desktop/MprisService.h"
+#include "desktop/QtTranslations.h"
+#include "desktop/SessionEnd.h"
+#include "forms/TfrmKolviPlayer.h"
+#include "forms/TfrmLyrics.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
 // KolviPlayer's entry point.
-#include "RunPlayer.h"
+#include "app/RunPlayer.h"
 
 int main(int argc, char** argv) { return RunPlayer(argc, argv); }

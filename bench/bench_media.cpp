@@ -3,7 +3,7 @@
 // and sink in the same run, the time of an open and of a seek (pause, From,
 // play), and the memory an open device takes. Run under the test sound server:
 //   scripts/with-test-env.sh build/bench/bench/bench_media [seconds]
-#include "MPlayer.h"
+#include "media/MPlayer.h"
 
 #include <QApplication>
 #include <QDir>

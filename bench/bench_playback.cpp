@@ -6,10 +6,10 @@
 // fires meanwhile (how long the window cannot answer), and the longest
 // silence heard on the sink while seeking. Run under the test environment:
 //   scripts/with-test-env.sh build/bench/bench/bench_playback
-#include "Application.h"
-#include "MonitorRecorder.h"
-#include "Mp3Fixture.h"
-#include "TfrmKolviPlayer.h"
+#include "framework/Application.h"
+#include "tests/support/MonitorRecorder.h"
+#include "tests/support/Mp3Fixture.h"
+#include "forms/TfrmKolviPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,8 +9,8 @@
 // from the command to the change heard on the sink's monitor. Run under the
 // test sound server:
 //   scripts/with-test-env.sh build/bench/bench/bench_playing [window seconds] [rounds] [track]
-#include "MPlayer.h"
-#include "MonitorRecorder.h"
+#include "media/MPlayer.h"
+#include "tests/support/MonitorRecorder.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 // takes, and how long the delete button takes for 50,000 scattered
 // selected entries. Run under a display, e.g.
 //   scripts/with-test-env.sh build/bench/bench/bench_playlist
-#include "Application.h"
-#include "TfrmKolviPlayer.h"
+#include "framework/Application.h"
+#include "forms/TfrmKolviPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "MprisPlayerAdaptor.h"
+#include "desktop/MprisPlayerAdaptor.h"
 
-#include "MprisService.h"
+#include "desktop/MprisService.h"
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* object, MprisService& service)
     : QDBusAbstractAdaptor(object), service_(service)

@@ -1,7 +1,7 @@
-#include "MprisRootAdaptor.h"
+#include "desktop/MprisRootAdaptor.h"
 
-#include "BuildSettings.h"
-#include "MprisService.h"
+#include "resources/BuildSettings.h"
+#include "desktop/MprisService.h"
 
 MprisRootAdaptor::MprisRootAdaptor(QObject* object, MprisService& service)
     : QDBusAbstractAdaptor(object), service_(service)

@@ -1,11 +1,11 @@
-#include "MprisService.h"
+#include "desktop/MprisService.h"
 
-#include "Application.h"
-#include "MprisNames.h"
-#include "MprisPlayerAdaptor.h"
-#include "MprisRootAdaptor.h"
-#include "TfrmKolviPlayer.h"
-#include "TrackTitles.h"
+#include "framework/Application.h"
+#include "desktop/MprisNames.h"
+#include "desktop/MprisPlayerAdaptor.h"
+#include "desktop/MprisRootAdaptor.h"
+#include "forms/TfrmKolviPlayer.h"
+#include "desktop/TrackTitles.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -9,7 +9,7 @@
 // as a click's would. Changes are found by comparing a snapshot of the
 // window's state each time the event loop is about to wait, so they are
 // announced at once and no timer of its own wakes the program.
-#include "PlayerSnapshot.h"
+#include "desktop/PlayerSnapshot.h"
 
 #include <QObject>
 #include <QString>

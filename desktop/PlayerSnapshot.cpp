@@ -1,6 +1,6 @@
-#include "PlayerSnapshot.h"
+#include "desktop/PlayerSnapshot.h"
 
-#include "TfrmKolviPlayer.h"
+#include "forms/TfrmKolviPlayer.h"
 
 #include <algorithm>
 #include <cmath>

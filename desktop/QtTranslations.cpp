@@ -1,4 +1,4 @@
-#include "QtTranslations.h"
+#include "desktop/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "SessionEnd.h"
+#include "desktop/SessionEnd.h"
 
 #include <QGuiApplication>
 #include <QSocketNotifier>

@@ -7,7 +7,7 @@
 //
 // The signal handler only writes a byte into a pipe; the event loop reads
 // it. One SessionEnd at a time.
-#include "UniqueFd.h"
+#include "platform/files/UniqueFd.h"
 
 #include <QObject>
 #include <csignal>

@@ -1,9 +1,9 @@
-#include "TrackTitles.h"
+#include "desktop/TrackTitles.h"
 
-#include "AnsiText.h"
-#include "LyricsAddress.h"
-#include "LyricsReaders.h"
-#include "TrackTag.h"
+#include "framework/AnsiText.h"
+#include "forms/LyricsAddress.h"
+#include "lyrics/LyricsReaders.h"
+#include "forms/TrackTag.h"
 
 #include <cstring>
 

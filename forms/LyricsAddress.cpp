@@ -1,8 +1,8 @@
-#include "LyricsAddress.h"
+#include "forms/LyricsAddress.h"
 
-#include "BuildSettings.h"
-#include "CodePage.h"
-#include "TrackTag.h"
+#include "resources/BuildSettings.h"
+#include "platform/files/CodePage.h"
+#include "forms/TrackTag.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "LyricsSearchNames.h"
+#include "forms/LyricsSearchNames.h"
 
-#include "CodePage.h"
-#include "LyricsAddress.h"
-#include "TrackTag.h"
+#include "platform/files/CodePage.h"
+#include "forms/LyricsAddress.h"
+#include "forms/TrackTag.h"
 
 #include <cstring>
 #include <vector>

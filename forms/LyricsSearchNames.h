@@ -3,8 +3,8 @@
 // the lyrics service: the ID3v2 tag's, else the ID3v1 tag's (read as the
 // lyrics address reads it), else the file name as the lyrics address takes
 // it, with no singer.
-#include "Id3v2Lyrics.h"
-#include "LyricsPages.h"
+#include "lyrics/Id3v2Lyrics.h"
+#include "lyrics/LyricsPages.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "LyricsStandIn.h"
+#include "forms/LyricsStandIn.h"
 
-#include "BuildSettings.h"
-#include "LyricsReaders.h"
-#include "LyricsSearchNames.h"
-#include "SidecarLyrics.h"
-#include "WebBrowser.h"
+#include "resources/BuildSettings.h"
+#include "lyrics/LyricsReaders.h"
+#include "forms/LyricsSearchNames.h"
+#include "lyrics/SidecarLyrics.h"
+#include "framework/WebBrowser.h"
 
 #include <QEvent>
 

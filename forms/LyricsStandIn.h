@@ -5,9 +5,9 @@
 // its ID3v2 tag, the LRCLIB database), else a page saying what was looked
 // for and where. Only the window's latest request is ever answered: a page
 // for an earlier one, from the engine or from LRCLIB, is dropped.
-#include "LyricsPages.h"
-#include "OnlineLyrics.h"
-#include "SungLineFollower.h"
+#include "lyrics/LyricsPages.h"
+#include "lyrics/OnlineLyrics.h"
+#include "forms/SungLineFollower.h"
 
 #include <QObject>
 #include <QUrl>

@@ -1,9 +1,9 @@
-#include "SungLineFollower.h"
+#include "forms/SungLineFollower.h"
 
-#include "LyricsPages.h"
-#include "MPlayer.h"
-#include "TfrmKolviPlayer.h"
-#include "WebBrowser.h"
+#include "lyrics/LyricsPages.h"
+#include "media/MPlayer.h"
+#include "forms/TfrmKolviPlayer.h"
+#include "framework/WebBrowser.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // It reads the media device's position itself, and only while the lyrics
 // window is visible and the page's track plays: it wakes when the next line
 // is due, and at most RecheckMs later in any case, to see seeks and pauses.
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <QObject>
 #include <QTimer>

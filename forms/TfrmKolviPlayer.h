@@ -2,16 +2,16 @@
 // The main window: the playlist, the transport buttons, the volume and
 // position sliders and the buttons for lyrics, about and home page. Its
 // layout is resources/frmKolviPlayer.dfm.
-#include "Bevel.h"
-#include "Buttons.h"
-#include "Forms.h"
-#include "Label.h"
-#include "ListView.h"
-#include "MPlayer.h"
-#include "Mixer.h"
-#include "Timer.h"
-#include "TrackBar.h"
-#include "WinMessage.h"
+#include "framework/Bevel.h"
+#include "framework/Buttons.h"
+#include "framework/Forms.h"
+#include "framework/Label.h"
+#include "framework/ListView.h"
+#include "media/MPlayer.h"
+#include "platform/mixer/Mixer.h"
+#include "framework/Timer.h"
+#include "framework/TrackBar.h"
+#include "platform/win/WinMessage.h"
 
 #include <string>
 

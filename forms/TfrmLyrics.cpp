@@ -1,9 +1,9 @@
-#include "TfrmLyrics.h"
+#include "forms/TfrmLyrics.h"
 
-#include "CodePage.h"
-#include "ComponentRegistry.h"
-#include "KolviResources.h"
-#include "LyricsAddress.h"
+#include "platform/files/CodePage.h"
+#include "framework/ComponentRegistry.h"
+#include "resources/KolviResources.h"
+#include "forms/LyricsAddress.h"
 
 #include <algorithm>
 #include <vector>

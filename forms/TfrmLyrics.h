@@ -3,9 +3,9 @@
 // and living until the program ends. Each time it is shown it opens the
 // lyrics service's index page; the main window hands it the track to show.
 // Its layout is resources/frmLyrics.dfm.
-#include "Forms.h"
-#include "LyricsStandIn.h"
-#include "WebBrowser.h"
+#include "framework/Forms.h"
+#include "forms/LyricsStandIn.h"
+#include "framework/WebBrowser.h"
 
 #include <string>
 

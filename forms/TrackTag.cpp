@@ -1,6 +1,6 @@
-#include "TrackTag.h"
+#include "forms/TrackTag.h"
 
-#include "FileAccess.h"
+#include "platform/files/FileAccess.h"
 
 std::array<char, TagSize> TagBuffer{};
 

@@ -1,4 +1,4 @@
-#include "Anchors.h"
+#include "framework/Anchors.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "AnsiText.h"
+#include "framework/AnsiText.h"
 
-#include "CodePage.h"
+#include "platform/files/CodePage.h"
 
 #include <QList>
 #include <climits>

@@ -1,8 +1,8 @@
-#include "Application.h"
+#include "framework/Application.h"
 
-#include "AnsiText.h"
-#include "CodePage.h"
-#include "SysUtils.h"
+#include "framework/AnsiText.h"
+#include "platform/files/CodePage.h"
+#include "framework/SysUtils.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,9 +2,9 @@
 // The application object: owns the forms, knows the main form, runs the
 // message loop, shows message boxes, and is the standard exception display
 // for everything that leaves an event handler or the start-up.
-#include "Exception.h"
-#include "Forms.h"
-#include "WinTypes.h"
+#include "framework/Exception.h"
+#include "framework/Forms.h"
+#include "platform/win/WinTypes.h"
 
 #include <QObject>
 #include <exception>

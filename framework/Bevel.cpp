@@ -1,4 +1,4 @@
-#include "Bevel.h"
+#include "framework/Bevel.h"
 
 TBevel::TBevel(QWidget* owner) : QFrame(owner)
 {

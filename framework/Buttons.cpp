@@ -1,4 +1,4 @@
-#include "Buttons.h"
+#include "framework/Buttons.h"
 
 TSpeedButton::TSpeedButton(QWidget* owner) : QPushButton(owner)
 {

@@ -1,11 +1,11 @@
-#include "ComponentRegistry.h"
+#include "framework/ComponentRegistry.h"
 
-#include "Bevel.h"
-#include "Buttons.h"
-#include "Label.h"
-#include "ListView.h"
-#include "Timer.h"
-#include "TrackBar.h"
+#include "framework/Bevel.h"
+#include "framework/Buttons.h"
+#include "framework/Label.h"
+#include "framework/ListView.h"
+#include "framework/Timer.h"
+#include "framework/TrackBar.h"
 
 #include <map>
 

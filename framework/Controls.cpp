@@ -1,6 +1,6 @@
-#include "Controls.h"
+#include "framework/Controls.h"
 
-#include "Application.h"
+#include "framework/Application.h"
 
 TWinControl::TWinControl(QWidget* parent) : QWidget(parent) {}
 

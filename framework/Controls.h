@@ -1,7 +1,7 @@
 #pragma once
 // Windowed controls: a QWidget whose window messages (posted or sent by the
 // platform layer as TMessageEvent) reach the virtual Dispatch.
-#include "WinMessage.h"
+#include "platform/win/WinMessage.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "Dialogs.h"
+#include "framework/Dialogs.h"
 
-#include "AnsiText.h"
+#include "framework/AnsiText.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
-#include "EventBinding.h"
+#include "framework/EventBinding.h"
 
-#include "Application.h"
+#include "framework/Application.h"
 
 EventBinding::EventBinding(QObject* sender, QObject* receiver, QMetaMethod handler)
     : QObject(sender), sender_(sender), receiver_(receiver), handler_(handler)

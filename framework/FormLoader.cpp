@@ -1,10 +1,10 @@
-#include "FormLoader.h"
+#include "framework/FormLoader.h"
 
-#include "ComponentRegistry.h"
-#include "EventBinding.h"
-#include "FormResource.h"
-#include "Forms.h"
-#include "ListView.h"
+#include "framework/ComponentRegistry.h"
+#include "framework/EventBinding.h"
+#include "framework/FormResource.h"
+#include "framework/Forms.h"
+#include "framework/ListView.h"
 
 #include <QMetaMethod>
 #include <QMetaProperty>

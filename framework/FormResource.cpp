@@ -1,6 +1,6 @@
-#include "FormResource.h"
+#include "framework/FormResource.h"
 
-#include "Exception.h"
+#include "framework/Exception.h"
 
 #include <cctype>
 #include <limits>

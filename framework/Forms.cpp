@@ -1,8 +1,8 @@
-#include "Forms.h"
+#include "framework/Forms.h"
 
-#include "Application.h"
-#include "FormLoader.h"
-#include "ScreenFit.h"
+#include "framework/Application.h"
+#include "framework/FormLoader.h"
+#include "framework/ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QFile>

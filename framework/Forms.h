@@ -5,10 +5,10 @@
 // handler slot of the name the layout gives, e.g.
 //   public Q_SLOTS: void btnPlayClick(QObject* Sender);
 // Every handler runs under the application's exception guard.
-#include "Anchors.h"
-#include "Controls.h"
-#include "Exception.h"
-#include "Graphics.h"
+#include "framework/Anchors.h"
+#include "framework/Controls.h"
+#include "framework/Exception.h"
+#include "framework/Graphics.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Graphics.h"
+#include "framework/Graphics.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "ListItemStore.h"
+#include "framework/ListItemStore.h"
 
 #include <iterator>
 #include <utility>

@@ -7,8 +7,8 @@
 // asked to schedule. So deleting or deselecting one item at a time, even tens
 // of thousands in a loop, costs a constant amount per item, and searching for
 // the next selected item after another walks forward from it.
-#include "ListItems.h"
-#include "TextArena.h"
+#include "framework/ListItems.h"
+#include "framework/TextArena.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "ListItems.h"
+#include "framework/ListItems.h"
 
-#include "ListItemStore.h"
+#include "framework/ListItemStore.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
-#include "ListView.h"
+#include "framework/ListView.h"
 
-#include "AnsiText.h"
+#include "framework/AnsiText.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

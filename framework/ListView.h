@@ -5,9 +5,9 @@
 // Item state (caption, sub-items, selection) lives in the items, kept by a
 // ListItemStore; the view only mirrors it, taking the store's changes in
 // batches once control returns to the event loop (ListItemStore.h).
-#include "Graphics.h"
-#include "ListItemStore.h"
-#include "ListItems.h"
+#include "framework/Graphics.h"
+#include "framework/ListItemStore.h"
+#include "framework/ListItems.h"
 
 #include <QTreeView>
 #include <cstddef>

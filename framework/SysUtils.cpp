@@ -1,6 +1,6 @@
-#include "SysUtils.h"
+#include "framework/SysUtils.h"
 
-#include "Exception.h"
+#include "framework/Exception.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "TextArena.h"
+#include "framework/TextArena.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "framework/Timer.h"
 
 TTimer::TTimer(QObject* owner) : QObject(owner)
 {

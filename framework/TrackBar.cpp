@@ -1,4 +1,4 @@
-#include "TrackBar.h"
+#include "framework/TrackBar.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "WebBrowser.h"
+#include "framework/WebBrowser.h"
 
-#include "WebEngineView.h"
+#include "framework/WebEngineView.h"
 
 #include <QCoreApplication>
 #include <QDir>

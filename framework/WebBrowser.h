@@ -4,8 +4,8 @@
 // control is first shown; an address asked for before that, or while the
 // control is hidden, is opened when it is shown. Hiding the control ends
 // its page and the page's renderer process.
-#include "Controls.h"
-#include "Variant.h"
+#include "framework/Controls.h"
+#include "framework/Variant.h"
 
 #include <QString>
 #include <QUrl>

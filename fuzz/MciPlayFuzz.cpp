@@ -3,10 +3,10 @@
 // must fail with a known error; one that opens must stand stopped at 0, play
 // to exactly its length (also from a position taken from the input), tell
 // its window that it ended, and close.
-#include "FuzzScratch.h"
-#include "Mci.h"
-#include "SoundOutputFactory.h"
-#include "WinMessage.h"
+#include "fuzz/FuzzScratch.h"
+#include "platform/mci/Mci.h"
+#include "platform/audio_out/SoundOutputFactory.h"
+#include "platform/win/WinMessage.h"
 
 #include <QCoreApplication>
 #include <chrono>

@@ -3,11 +3,11 @@
 // index as they were, or the list holds exactly the lines of the file as the
 // format reads them; saving it then writes those entries byte for byte, and
 // the saved file loads back to the same playlist.
-#include "Application.h"
-#include "Exception.h"
-#include "FuzzScratch.h"
-#include "SysUtils.h"
-#include "TfrmKolviPlayer.h"
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "fuzz/FuzzScratch.h"
+#include "framework/SysUtils.h"
+#include "forms/TfrmKolviPlayer.h"
 
 #include <QApplication>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Arbitrary bytes read as "List.lst", and the same bytes saved as text and
 // read back. Reading must give the data up to its first 1A byte without its
 // CRs, cut after each LF; saving must write each LF as CR LF and nothing else.
-#include "FuzzScratch.h"
-#include "TextFile.h"
+#include "fuzz/FuzzScratch.h"
+#include "platform/files/TextFile.h"
 
 #include <cstdint>
 #include <vector>

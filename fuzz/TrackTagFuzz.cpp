@@ -2,10 +2,10 @@
 // reader and the address formation must not crash or overrun, the tag's
 // fields must come out as the rule gives them, and every address must keep
 // to the encoder's alphabet and decode back to its title and singer.
-#include "BuildSettings.h"
-#include "FuzzScratch.h"
-#include "LyricsAddress.h"
-#include "TrackTag.h"
+#include "resources/BuildSettings.h"
+#include "fuzz/FuzzScratch.h"
+#include "forms/LyricsAddress.h"
+#include "forms/TrackTag.h"
 
 #include <clocale>
 #include <cstdint>

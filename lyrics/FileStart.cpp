@@ -1,4 +1,4 @@
-#include "FileStart.h"
+#include "lyrics/FileStart.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "Id3v2Lyrics.h"
+#include "lyrics/Id3v2Lyrics.h"
 
-#include "FileStart.h"
-#include "LrcText.h"
+#include "lyrics/FileStart.h"
+#include "lyrics/LrcText.h"
 
 #include <algorithm>
 #include <mpegfile.h>

@@ -2,7 +2,7 @@
 // What the track's ID3v2 tag says (read with TagLib): its title and artist,
 // its lyrics (synchronised SYLT before unsynchronised USLT), and the
 // track's length.
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "LrcText.h"
+#include "lyrics/LrcText.h"
 
 #include <algorithm>
 #include <optional>

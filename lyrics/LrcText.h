@@ -2,7 +2,7 @@
 // Lyrics text in the LRC form ("[01:02.34]words", several stamps on one
 // line, "[offset:+500]", "[ar:...]" and the like), or plain text. Both read
 // in one pass over the text, whatever it holds.
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <QStringView>
 

@@ -1,6 +1,6 @@
-#include "LrclibClient.h"
+#include "lyrics/LrclibClient.h"
 
-#include "LrclibRecords.h"
+#include "lyrics/LrclibRecords.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

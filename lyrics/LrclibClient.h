@@ -3,7 +3,7 @@
 // Network: first for the track by title, artist and length ("/api/get"),
 // then by a search for title and artist ("/api/search"). Never longer than
 // AnswerLimitMs for one question.
-#include "OnlineLyrics.h"
+#include "lyrics/OnlineLyrics.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "LrclibRecords.h"
+#include "lyrics/LrclibRecords.h"
 
-#include "LrcText.h"
+#include "lyrics/LrcText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 // LRCLIB's track records ("syncedLyrics", "plainLyrics", "instrumental",
 // "duration") turned into lyrics.
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <QByteArray>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "LyricsPages.h"
+#include "lyrics/LyricsPages.h"
 
 namespace {
 

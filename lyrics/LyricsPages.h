@@ -3,7 +3,7 @@
 // self-contained document: no script, nothing loaded from anywhere (its
 // Content-Security-Policy forbids it), every text from a file, a tag or the
 // network escaped so that it shows as text.
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "LyricsReaders.h"
+#include "lyrics/LyricsReaders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // The readers that need libraries of their own, TagLib for ID3v2 tags and
 // Qt Network for LRCLIB, live in a module that is loaded when lyrics are
 // first looked for: a player that never does pays nothing for them.
-#include "Id3v2Lyrics.h"
-#include "OnlineLyrics.h"
+#include "lyrics/Id3v2Lyrics.h"
+#include "lyrics/OnlineLyrics.h"
 
 #include <QByteArray>
 #include <memory>

@@ -1,8 +1,8 @@
 // The entry point of the module that holds the readers needing TagLib and
 // Qt Network (see LyricsReaders.h).
-#include "Id3v2Lyrics.h"
-#include "LrclibClient.h"
-#include "LyricsReaders.h"
+#include "lyrics/Id3v2Lyrics.h"
+#include "lyrics/LrclibClient.h"
+#include "lyrics/LyricsReaders.h"
 
 namespace {
 

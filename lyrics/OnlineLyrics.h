@@ -1,7 +1,7 @@
 #pragma once
 // An online lyrics database as the lyrics window uses it: one question at a
 // time, answered asynchronously within a time limit.
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <QString>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "SidecarLyrics.h"
+#include "lyrics/SidecarLyrics.h"
 
-#include "FileStart.h"
-#include "LrcText.h"
-#include "TextDecoding.h"
+#include "lyrics/FileStart.h"
+#include "lyrics/LrcText.h"
+#include "lyrics/TextDecoding.h"
 
 #include <algorithm>
 

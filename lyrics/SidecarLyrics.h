@@ -1,7 +1,7 @@
 #pragma once
 // Lyrics in a file beside the track: the track's name with ".lrc" (or
 // ".LRC") instead of its extension, else with ".txt" (or ".TXT").
-#include "Lyrics.h"
+#include "lyrics/Lyrics.h"
 
 #include <QStringList>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "TextDecoding.h"
+#include "lyrics/TextDecoding.h"
 
 #include <QStringDecoder>
 #include <cerrno>

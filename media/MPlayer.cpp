@@ -1,4 +1,4 @@
-#include "MPlayer.h"
+#include "media/MPlayer.h"
 
 #include <array>
 

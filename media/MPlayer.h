@@ -3,9 +3,9 @@
 // one file at a time on the media control interface (Mci.h) and drives that
 // device with single commands; its window receives the device's completion
 // notices.
-#include "Controls.h"
-#include "Exception.h"
-#include "Mci.h"
+#include "framework/Controls.h"
+#include "framework/Exception.h"
+#include "platform/mci/Mci.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The about box's fixed texts, in UTF-8. The maker's name, e-mail address
 // and hosts are build settings; the one "%s" takes the release date.
-#include "BuildSettings.h"
+#include "resources/BuildSettings.h"
 
 inline constexpr char AboutTemplate[] = "Kolvi Lyrics Ver 1.0 (Release Date = %s)\r\n"
                                         "\r\n"

@@ -1,4 +1,4 @@
-#include "KolviResources.h"
+#include "resources/KolviResources.h"
 
 #include <QtGlobal>
 

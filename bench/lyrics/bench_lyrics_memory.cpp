@@ -8,9 +8,9 @@
 //   scripts/with-test-env.sh build/bench/bench/lyrics/bench_lyrics_memory
 //       build/bench/app/kolviplayer build/bench/bench/lyrics/kolviplayer_main_window_only
 // (one line). The lyrics button is clicked through the X server with xdotool.
-#include "BuildSettings.h"
-#include "LocalHttpServer.h"
-#include "ProcessTree.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/ProcessTree.h"
 
 #include <QApplication>
 #include <QDir>

@@ -10,12 +10,12 @@
 // time until the line of the new position is highlighted. Run under the
 // test environment:
 //   scripts/with-test-env.sh build/bench/bench/lyrics/bench_sung_line
-#include "Application.h"
-#include "BuildSettings.h"
-#include "Mp3Fixture.h"
-#include "TfrmKolviPlayer.h"
-#include "TfrmLyrics.h"
-#include "WebEngineTesting.h"
+#include "framework/Application.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/Mp3Fixture.h"
+#include "forms/TfrmKolviPlayer.h"
+#include "forms/TfrmLyrics.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "EngineStart.h"
+#include "framework/webengine/EngineStart.h"
 
 #include <QCoreApplication>
 #include <QOpenGLContext>

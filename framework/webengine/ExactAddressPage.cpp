@@ -1,4 +1,4 @@
-#include "ExactAddressPage.h"
+#include "framework/webengine/ExactAddressPage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "HostAnswerWatch.h"
+#include "framework/webengine/HostAnswerWatch.h"
 
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>

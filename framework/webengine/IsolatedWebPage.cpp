@@ -1,4 +1,4 @@
-#include "IsolatedWebPage.h"
+#include "framework/webengine/IsolatedWebPage.h"
 
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>

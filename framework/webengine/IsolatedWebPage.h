@@ -3,7 +3,7 @@
 // clipboard, no plugins, no devices or permissions, no downloads, no window
 // of its own, no way to hand an address to another program. Pages may only
 // be web pages (http, https).
-#include "WebEngineView.h"
+#include "framework/WebEngineView.h"
 
 #include <QWebEnginePage>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "IsolatedWebView.h"
+#include "framework/webengine/IsolatedWebView.h"
 
-#include "EngineStart.h"
-#include "ExactAddressPage.h"
-#include "IsolatedWebPage.h"
+#include "framework/webengine/EngineStart.h"
+#include "framework/webengine/ExactAddressPage.h"
+#include "framework/webengine/IsolatedWebPage.h"
 
 #include <QVBoxLayout>
 #include <QWebEngineProfile>

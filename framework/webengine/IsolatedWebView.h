@@ -3,8 +3,8 @@
 // shown by a QWebEngineView that fills the widget. Web pages are reached
 // through a page of the program's own that hands the engine their address
 // as written (ExactAddressPage.h); a page that cannot be had is reported.
-#include "HostAnswerWatch.h"
-#include "WebEngineView.h"
+#include "framework/webengine/HostAnswerWatch.h"
+#include "framework/WebEngineView.h"
 
 #include <memory>
 

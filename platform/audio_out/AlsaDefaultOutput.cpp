@@ -1,4 +1,4 @@
-#include "AlsaDefaultOutput.h"
+#include "platform/audio_out/AlsaDefaultOutput.h"
 
 #include <cstdarg>
 // This version of the header declares snd_lib_error_set_local outside its

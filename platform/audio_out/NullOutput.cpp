@@ -1,4 +1,4 @@
-#include "NullOutput.h"
+#include "platform/audio_out/NullOutput.h"
 
 #include <algorithm>
 #include <charconv>

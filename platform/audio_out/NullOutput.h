@@ -2,8 +2,8 @@
 // An output that plays into nothing. Timed, it behaves like a sound card on
 // the system clock with a fixed buffer; untimed, it takes everything at once.
 // It can also be told to fail after a number of frames, as a broken card would.
-#include "SampleClock.h"
-#include "SoundOutput.h"
+#include "platform/audio_out/SampleClock.h"
+#include "platform/audio_out/SoundOutput.h"
 
 #include <atomic>
 #include <cstdint>

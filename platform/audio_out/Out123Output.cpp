@@ -1,4 +1,4 @@
-#include "Out123Output.h"
+#include "platform/audio_out/Out123Output.h"
 
 #include <out123.h>
 

@@ -2,8 +2,8 @@
 // Sound through one named libout123 module ("pulse", "alsa"). out123 cannot
 // tell how much of what it took is still waiting in the server or card, so
 // the delay comes from a clock against the frames handed over.
-#include "SampleClock.h"
-#include "SoundOutput.h"
+#include "platform/audio_out/SampleClock.h"
+#include "platform/audio_out/SoundOutput.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "PulseOutput.h"
+#include "platform/audio_out/PulseOutput.h"
 
 #include <pulse/pulseaudio.h>
 

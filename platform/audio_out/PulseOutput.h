@@ -5,8 +5,8 @@
 // large part of it, so the process wakes about once a second. A pause, stop
 // or seek is not slowed by the long buffer: drop() flushes it at once, and
 // interrupt() frees a playing thread waiting for room.
-#include "SampleClock.h"
-#include "SoundOutput.h"
+#include "platform/audio_out/SampleClock.h"
+#include "platform/audio_out/SoundOutput.h"
 
 #include <atomic>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "SampleClock.h"
+#include "platform/audio_out/SampleClock.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "SoundOutputFactory.h"
+#include "platform/audio_out/SoundOutputFactory.h"
 
-#include "AlsaDefaultOutput.h"
-#include "NullOutput.h"
-#include "Out123Output.h"
-#include "PulseOutput.h"
+#include "platform/audio_out/AlsaDefaultOutput.h"
+#include "platform/audio_out/NullOutput.h"
+#include "platform/audio_out/Out123Output.h"
+#include "platform/audio_out/PulseOutput.h"
 
 #include <mutex>
 #include <string_view>

@@ -12,7 +12,7 @@
 //           would), for example "null:untimed:fail-after=22050"
 // The choice is "pulse,alsa" until changed. Every module is named: out123's
 // own try-everything choice ends on modules that swallow the sound.
-#include "SoundOutput.h"
+#include "platform/audio_out/SoundOutput.h"
 
 #include <memory>
 #include <string>

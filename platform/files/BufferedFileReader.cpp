@@ -1,4 +1,4 @@
-#include "BufferedFileReader.h"
+#include "platform/files/BufferedFileReader.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // Reads an open file through a buffer of its own. The decoder asks for each
 // frame header and body separately; a full scan of a long file would
 // otherwise take two system calls a frame.
-#include "UniqueFd.h"
+#include "platform/files/UniqueFd.h"
 
 #include <sys/types.h>
 

@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "platform/files/CodePage.h"
 
 #include <climits>
 #include <cstring>

@@ -3,7 +3,7 @@
 // it from the user's environment at start-up): UTF-8 bytes in a UTF-8
 // locale, CP949 bytes in ko_KR.CP949. Texts stay byte strings; these are the
 // byte rules that depend on it.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstddef>
 #include <string>

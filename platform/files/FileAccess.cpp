@@ -1,4 +1,4 @@
-#include "FileAccess.h"
+#include "platform/files/FileAccess.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #pragma once
 // The Windows "_l" file calls over POSIX descriptors: open, seek, read and
 // close of a whole file, results as the Windows calls give them.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 using HFILE = int;
 constexpr HFILE HFILE_ERROR = -1;

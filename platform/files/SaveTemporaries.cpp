@@ -1,4 +1,4 @@
-#include "SaveTemporaries.h"
+#include "platform/files/SaveTemporaries.h"
 
 #include <cerrno>
 #include <dirent.h>

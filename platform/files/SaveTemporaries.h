@@ -3,7 +3,7 @@
 // in the target's folder. Each is locked (flock) by its writer for as long
 // as it writes, so a save can tell one left behind by a writer that was
 // killed from one that another running program is writing.
-#include "UniqueFd.h"
+#include "platform/files/UniqueFd.h"
 
 #include <string>
 

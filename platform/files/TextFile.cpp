@@ -1,6 +1,6 @@
-#include "TextFile.h"
+#include "platform/files/TextFile.h"
 
-#include "SaveTemporaries.h"
+#include "platform/files/SaveTemporaries.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // Text files as the C library's text mode reads and writes them on Windows,
 // so the bytes on disk are those of the Windows program; without its line
 // length limit, and with saving that never destroys the previous file.
-#include "UniqueFd.h"
+#include "platform/files/UniqueFd.h"
 
 #include <string>
 #include <string_view>

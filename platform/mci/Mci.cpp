@@ -1,7 +1,7 @@
-#include "Mci.h"
+#include "platform/mci/Mci.h"
 
-#include "MciDeviceCommands.h"
-#include "Mp3Device.h"
+#include "platform/mci/MciDeviceCommands.h"
+#include "platform/mci/Mp3Device.h"
 
 #include <map>
 #include <memory>

@@ -3,7 +3,7 @@
 // command codes, flags and error numbers the program fills in. A device is
 // an MP3 file opened by name; it plays on a thread of its own and posts
 // MM_MCINOTIFY (WinMessage.h) to the window named in dwCallback.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstdint>
 

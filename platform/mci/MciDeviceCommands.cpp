@@ -1,7 +1,7 @@
-#include "MciDeviceCommands.h"
+#include "platform/mci/MciDeviceCommands.h"
 
-#include "Mp3Device.h"
-#include "WinMessage.h"
+#include "platform/mci/Mp3Device.h"
+#include "platform/win/WinMessage.h"
 
 #include <bit>
 #include <cstring>

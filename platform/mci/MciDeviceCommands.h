@@ -1,6 +1,6 @@
 #pragma once
 // The commands sent to an open device, every one but MCI_CLOSE.
-#include "Mci.h"
+#include "platform/mci/Mci.h"
 
 class Mp3Device;
 

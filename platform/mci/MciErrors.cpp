@@ -1,8 +1,8 @@
 // The texts of the MCI error numbers this layer answers, in Korean like the
 // rest of the program. They are written here in UTF-8 and handed out in the
 // locale's code page, as every 8-bit text of the program is.
-#include "CodePage.h"
-#include "Mci.h"
+#include "platform/files/CodePage.h"
+#include "platform/mci/Mci.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // One MP3 file decoded by libmpg123: its exact length from a scan of every
 // frame, sample-accurate seeks, and 16-bit samples at the file's own rate
 // and channel count.
-#include "SoundOutput.h"
-#include "BufferedFileReader.h"
+#include "platform/audio_out/SoundOutput.h"
+#include "platform/files/BufferedFileReader.h"
 
 #include <cstddef>
 #include <cstdint>

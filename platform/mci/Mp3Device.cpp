@@ -1,7 +1,7 @@
-#include "Mp3Device.h"
+#include "platform/mci/Mp3Device.h"
 
-#include "SoundOutputFactory.h"
-#include "WinMessage.h"
+#include "platform/audio_out/SoundOutputFactory.h"
+#include "platform/win/WinMessage.h"
 
 #include <algorithm>
 #include <chrono>

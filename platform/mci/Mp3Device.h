@@ -13,9 +13,9 @@
 // The playing thread holds a share of the device, and only that thread
 // touches the output: closing never waits for a thread stuck in a sound
 // server that does not answer.
-#include "Mci.h"
-#include "Mp3Decoder.h"
-#include "SoundOutput.h"
+#include "platform/mci/Mci.h"
+#include "platform/mci/Mp3Decoder.h"
+#include "platform/audio_out/SoundOutput.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,7 +1,7 @@
-#include "Mixer.h"
+#include "platform/mixer/Mixer.h"
 
-#include "MixerDeviceFactory.h"
-#include "MixerRecords.h"
+#include "platform/mixer/MixerDeviceFactory.h"
+#include "platform/mixer/MixerRecords.h"
 
 #include <map>
 #include <memory>

@@ -7,7 +7,7 @@
 //
 // Every record a caller hands in is checked before use: a null pointer or a
 // cbStruct/size that is not sizeof of our own record is MMSYSERR_INVALPARAM.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "MixerAlsa.h"
+#include "platform/mixer/MixerAlsa.h"
 
-#include "MixerRecords.h"
+#include "platform/mixer/MixerRecords.h"
 
 #include <cstdarg>
 // This version of the header declares snd_lib_error_set_local outside its

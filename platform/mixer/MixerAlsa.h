@@ -2,7 +2,7 @@
 // The master playback volume of ALSA's "default" mixer: the element
 // "Master", else the first element with a playback volume. On a desktop with
 // PulseAudio or PipeWire that is the sound server's own volume.
-#include "MixerDevice.h"
+#include "platform/mixer/MixerDevice.h"
 
 #include <memory>
 

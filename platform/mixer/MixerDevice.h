@@ -4,7 +4,7 @@
 // writes the volume. The calls check every record a caller hands in before
 // a device is asked anything, so callers get the same answers whatever the
 // back end. Devices are opened through MixerDeviceFactory.h.
-#include "Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 #include <string>
 

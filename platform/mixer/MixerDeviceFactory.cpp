@@ -1,6 +1,6 @@
-#include "MixerDeviceFactory.h"
+#include "platform/mixer/MixerDeviceFactory.h"
 
-#include "MixerAlsa.h"
+#include "platform/mixer/MixerAlsa.h"
 
 #include <map>
 #include <mutex>

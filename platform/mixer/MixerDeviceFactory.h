@@ -4,7 +4,7 @@
 //   alsa   the master playback volume of ALSA's "default" mixer (MixerAlsa.h)
 // The choice is "alsa" until changed. More back ends can be added, each
 // under a name of its own.
-#include "MixerDevice.h"
+#include "platform/mixer/MixerDevice.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "MixerRecords.h"
+#include "platform/mixer/MixerRecords.h"
 
 #include <algorithm>
 #include <cstring>

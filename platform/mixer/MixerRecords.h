@@ -1,7 +1,7 @@
 #pragma once
 // What the mixer calls check in the records a caller hands in, and how they
 // describe the one device, its speakers line and that line's volume control.
-#include "MixerDevice.h"
+#include "platform/mixer/MixerDevice.h"
 
 constexpr DWORD SpeakersLineID = 0xFFFF0000;
 constexpr DWORD SpeakersVolumeControlID = 0x00000010;

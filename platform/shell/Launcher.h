@@ -3,7 +3,7 @@
 // program gets the parameter text as its one argument, without a shell, and
 // runs on its own. A web browser that does not exist here (a Windows name
 // such as "Iexplore.exe") is replaced by the desktop's default browser.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "ShellDrop.h"
+#include "platform/shell/ShellDrop.h"
 
-#include "UriList.h"
-#include "WinMessage.h"
+#include "platform/shell/UriList.h"
+#include "platform/win/WinMessage.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -2,7 +2,7 @@
 // Files dropped onto a window from the desktop, handed over as the Windows
 // shell does: the window receives WM_DROPFILES (sent, not posted) whose
 // WParam is a drop handle, asks it for the names and releases it.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 struct HDROP__;
 using HDROP = HDROP__*;

@@ -1,4 +1,4 @@
-#include "UriList.h"
+#include "platform/shell/UriList.h"
 
 #include <climits>
 #include <optional>

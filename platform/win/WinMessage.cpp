@@ -1,4 +1,4 @@
-#include "WinMessage.h"
+#include "platform/win/WinMessage.h"
 
 #include <QCoreApplication>
 #include <QPointer>

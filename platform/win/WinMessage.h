@@ -2,7 +2,7 @@
 // Window messages on top of Qt events: the platform posts or sends a
 // TMessageEvent to a window handle; the framework hands it to the window's
 // Dispatch on the user-interface thread.
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 #include <QEvent>
 

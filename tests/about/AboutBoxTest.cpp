@@ -1,7 +1,7 @@
 // The about box of the real main window.
-#include "BuildSettings.h"
-#include "ModalAnswerer.h"
-#include "PlayerFixture.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <QApplication>
 #include <QLabel>

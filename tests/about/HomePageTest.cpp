@@ -1,8 +1,8 @@
 // The home page button of the real main window, through recording stand-ins
 // for the browsers (none can run here).
-#include "BuildSettings.h"
-#include "PlayerFixture.h"
-#include "RecordingPrograms.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/RecordingPrograms.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // Starting a program with an address: through recording stand-ins for the
 // browser and for xdg-open, since no browser runs here.
-#include "Launcher.h"
-#include "RecordingPrograms.h"
+#include "platform/shell/Launcher.h"
+#include "tests/support/RecordingPrograms.h"
 
 #include <QDir>
 #include <QFileInfo>

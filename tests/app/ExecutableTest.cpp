@@ -1,9 +1,9 @@
 // The real player under the X display: start-up with a saved playlist,
 // the conversion error box, a drop from another program, and a close
 // through the window system that saves "List.lst".
-#include "FileBytes.h"
-#include "Mp3Fixture.h"
-#include "PlayerProcess.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/executable/PlayerProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>

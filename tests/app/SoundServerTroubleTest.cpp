@@ -3,12 +3,12 @@
 // back by itself where it stopped, heard on the new server's sink), and the
 // server frozen while the window closes (the process still ends, its
 // playlist saved).
-#include "FileBytes.h"
-#include "MciTesting.h"
-#include "MonitorRecorder.h"
-#include "Mp3Fixture.h"
-#include "PlayerProcess.h"
-#include "PulseDaemon.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/MonitorRecorder.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/executable/PlayerProcess.h"
+#include "tests/support/PulseDaemon.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

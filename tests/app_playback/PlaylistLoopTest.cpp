@@ -2,10 +2,10 @@
 // saved playlist of three short files, play pressed by a real click, the
 // playlist moving on at the end of each track and wrapping to the first,
 // stop pressed by a real click, and the index it stopped on saved at close.
-#include "FileBytes.h"
-#include "HeardTracks.h"
-#include "Mp3Fixture.h"
-#include "PlayerProcess.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/HeardTracks.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/executable/PlayerProcess.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -2,10 +2,10 @@
 // fresh prefix: the desktop entry and the metainfo pass the desktop's own
 // validators, the icon is there at every size, and the installed copy
 // started from its bin link runs with its List.lst in lib/kolviplayer.
-#include "ChildProcess.h"
-#include "FileBytes.h"
-#include "PlayerProcess.h"
-#include "WindowFacts.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/executable/PlayerProcess.h"
+#include "tests/support/executable/WindowFacts.h"
 
 #include <QFileInfo>
 #include <QImage>

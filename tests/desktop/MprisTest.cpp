@@ -4,14 +4,14 @@
 // seeking, volume, metadata from the ID3v2 tag, the ID3v1 tag and the file
 // name, the changes announced to a follower, Raise bringing the window up,
 // and Quit saving the playlist.
-#include "ChildProcess.h"
-#include "EventLoopWait.h"
-#include "FileBytes.h"
-#include "HeardTracks.h"
-#include "Mp3Fixture.h"
-#include "PlayerProcess.h"
-#include "SessionBus.h"
-#include "SinkVolume.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/HeardTracks.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/executable/PlayerProcess.h"
+#include "tests/support/SessionBus.h"
+#include "tests/support/SinkVolume.h"
 
 #include <QByteArray>
 #include <QProcess>

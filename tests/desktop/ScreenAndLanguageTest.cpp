@@ -2,12 +2,12 @@
 // language: on a small HiDPI screen (800x600 pixels at scale 2) both
 // windows are fully visible, and in a Korean locale Qt's own file dialog
 // speaks Korean.
-#include "ChildProcess.h"
-#include "EventLoopWait.h"
-#include "PlayerProcess.h"
-#include "ScopedEnvironment.h"
-#include "ScopedLocale.h"
-#include "WindowFacts.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/executable/PlayerProcess.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/ScopedLocale.h"
+#include "tests/support/executable/WindowFacts.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,14 +2,14 @@
 // (logout, kill), SIGINT (Ctrl+C) or SIGHUP (the terminal closed) close the
 // window the normal way, so List.lst holds the edit and the current entry,
 // and the exit code is 0. No session bus here: the player runs as before.
-#include "EventLoopWait.h"
-#include "FileBytes.h"
-#include "HeardTracks.h"
-#include "Mp3Fixture.h"
-#include "PlayerProcess.h"
-#include "ScopedEnvironment.h"
-#include "SinkVolume.h"
-#include "WindowFacts.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/HeardTracks.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/executable/PlayerProcess.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/SinkVolume.h"
+#include "tests/support/executable/WindowFacts.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

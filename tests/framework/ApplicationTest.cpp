@@ -1,6 +1,6 @@
-#include "Application.h"
-#include "ModalAnswerer.h"
-#include "ScopedLocale.h"
+#include "framework/Application.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -2,13 +2,13 @@
 // bindings applied; broken layouts refused at construction; handlers run
 // under the exception guard; the destroy event comes before anything of the
 // form is released.
-#include "Application.h"
-#include "Buttons.h"
-#include "Forms.h"
-#include "Label.h"
-#include "ModalAnswerer.h"
-#include "ScopedLocale.h"
-#include "TrackBar.h"
+#include "framework/Application.h"
+#include "framework/Buttons.h"
+#include "framework/Forms.h"
+#include "framework/Label.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/ScopedLocale.h"
+#include "framework/TrackBar.h"
 
 #include <QFile>
 #include <QTemporaryDir>

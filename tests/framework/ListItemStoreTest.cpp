@@ -1,6 +1,6 @@
 // The list's storage with no view: what it reports, and when, for batches,
 // deletions and selection, as an observer sees it.
-#include "ListItemStore.h"
+#include "framework/ListItemStore.h"
 
 #include <gtest/gtest.h>
 

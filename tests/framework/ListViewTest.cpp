@@ -2,8 +2,8 @@
 // selecting without touching focus, scroll or other entries, deleting one
 // at a time in a loop, counted update batches; and that the view shows
 // exactly the items once control is back in the event loop.
-#include "ListView.h"
-#include "ScopedLocale.h"
+#include "framework/ListView.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>

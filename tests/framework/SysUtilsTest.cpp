@@ -1,5 +1,5 @@
-#include "Exception.h"
-#include "SysUtils.h"
+#include "framework/Exception.h"
+#include "framework/SysUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // input: every movement report from the user fires OnChange, even one that
 // leaves the value; the program's own changes fire only when the value
 // moves.
-#include "TrackBar.h"
+#include "framework/TrackBar.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

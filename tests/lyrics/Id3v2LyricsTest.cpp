@@ -1,8 +1,8 @@
 // Lyrics and names in a track's ID3v2 tag, written by TagLib into real
 // MP3 files from the encoder and read back as the lyrics window reads them.
-#include "Id3v2Frames.h"
-#include "Id3v2Lyrics.h"
-#include "Mp3Fixture.h"
+#include "tests/support/id3v2/Id3v2Frames.h"
+#include "lyrics/Id3v2Lyrics.h"
+#include "tests/support/Mp3Fixture.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

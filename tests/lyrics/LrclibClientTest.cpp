@@ -1,8 +1,8 @@
 // The LRCLIB client against a local web server standing in for lrclib.net:
 // what it asks, what it takes from the answers, and how it ends a question
 // that gets none.
-#include "LocalHttpServer.h"
-#include "LrclibClient.h"
+#include "tests/support/LocalHttpServer.h"
+#include "lyrics/LrclibClient.h"
 
 #include <QTcpServer>
 #include <QTest>

@@ -1,9 +1,9 @@
 // Lyrics files beside a track: which one is read, how its bytes become
 // text, how LRC stamps become timed lines, and what a huge or hostile file
 // costs.
-#include "FileBytes.h"
-#include "ScopedLocale.h"
-#include "SidecarLyrics.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedLocale.h"
+#include "lyrics/SidecarLyrics.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The lyrics address's byte rules in the locales a Korean user runs:
 // ko_KR.CP949 (double-byte characters) and UTF-8.
-#include "BuildSettings.h"
-#include "FileBytes.h"
-#include "LyricsAddress.h"
-#include "ScopedLocale.h"
-#include "TagFile.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/FileBytes.h"
+#include "forms/LyricsAddress.h"
+#include "tests/support/ScopedLocale.h"
+#include "tests/support/TagFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The lyrics page addresses formed for real files, with and without a tag.
-#include "BuildSettings.h"
-#include "FileBytes.h"
-#include "LyricsAddress.h"
-#include "TagFile.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/FileBytes.h"
+#include "forms/LyricsAddress.h"
+#include "tests/support/TagFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The percent-encoding of query values, byte by byte.
-#include "LyricsAddress.h"
+#include "forms/LyricsAddress.h"
 
 #include <cstdio>
 #include <cstring>

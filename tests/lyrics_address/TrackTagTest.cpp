@@ -1,8 +1,8 @@
 // Reading the ID3v1 tag of real MP3 files that the tests make.
-#include "FileBytes.h"
-#include "Mp3Fixture.h"
-#include "TagFile.h"
-#include "TrackTag.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TagFile.h"
+#include "forms/TrackTag.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

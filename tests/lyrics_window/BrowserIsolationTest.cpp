@@ -1,9 +1,9 @@
 // What a remote page shown in the browser control can reach of this
 // machine: real web engine, pages from a local server on 127.0.0.1 (a
 // secure origin, so permission requests do reach the control).
-#include "LocalHttpServer.h"
-#include "WebBrowser.h"
-#include "WebEngineTesting.h"
+#include "tests/support/LocalHttpServer.h"
+#include "framework/WebBrowser.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QApplication>
 #include <QClipboard>

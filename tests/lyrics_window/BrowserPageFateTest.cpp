@@ -3,10 +3,10 @@
 // be had is reported, for the latest request only; the program's own pages
 // take a script beside them that web pages never see; hiding the control
 // ends the page's renderer process.
-#include "LocalHttpServer.h"
-#include "WebBrowser.h"
-#include "WebEngineView.h"
-#include "WebEngineTesting.h"
+#include "tests/support/LocalHttpServer.h"
+#include "framework/WebBrowser.h"
+#include "framework/WebEngineView.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,9 +1,9 @@
 // The browser control as the player has it: this test program does not link
 // Qt WebEngine, so the engine comes in only through the control's module
 // when the control is first shown, as in the player.
-#include "EngineProcesses.h"
-#include "LocalHttpServer.h"
-#include "WebBrowser.h"
+#include "tests/support/EngineProcesses.h"
+#include "tests/support/LocalHttpServer.h"
+#include "framework/WebBrowser.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,9 +1,9 @@
 // The real kolviplayer on the X display (Xvfb, no window manager): its
 // lyrics button, the lyrics window's own close button and the page it asks
 // for, with the lyrics host routed to a local web server.
-#include "BuildSettings.h"
-#include "LocalHttpServer.h"
-#include "PlayerProcess.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/executable/PlayerProcess.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,12 +1,12 @@
 // The lyrics window and the main window's lyrics button, with the real web
 // engine; the lyrics host is routed to a local web server.
-#include "BuildSettings.h"
-#include "LocalHttpServer.h"
-#include "LyricsAddress.h"
-#include "Mp3Fixture.h"
-#include "PlayerFixture.h"
-#include "TagFile.h"
-#include "WebEngineTesting.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/LocalHttpServer.h"
+#include "forms/LyricsAddress.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/TagFile.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -5,14 +5,14 @@
 // line following the device; hostile and huge lyrics. CTest runs each case
 // in a process of its own, so each routes the lyrics host before the web
 // engine starts.
-#include "BuildSettings.h"
-#include "FileBytes.h"
-#include "Id3v2Frames.h"
-#include "LocalHttpServer.h"
-#include "Mp3Fixture.h"
-#include "PlayerFixture.h"
-#include "TagFile.h"
-#include "WebEngineTesting.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/id3v2/Id3v2Frames.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/TagFile.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QSignalSpy>
 #include <QTest>

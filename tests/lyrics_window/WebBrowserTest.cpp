@@ -1,7 +1,7 @@
 // The browser control against the real web engine and a local web server.
-#include "LocalHttpServer.h"
-#include "WebBrowser.h"
-#include "WebEngineTesting.h"
+#include "tests/support/LocalHttpServer.h"
+#include "framework/WebBrowser.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QSignalSpy>
 #include <QVBoxLayout>

@@ -2,9 +2,9 @@
 // control switches the sandbox off by itself in that case, so the test
 // clears everything the test environment would otherwise do for it. Like
 // the player, this program does not link Qt WebEngine.
-#include "EngineProcesses.h"
-#include "LocalHttpServer.h"
-#include "WebBrowser.h"
+#include "tests/support/EngineProcesses.h"
+#include "tests/support/LocalHttpServer.h"
+#include "framework/WebBrowser.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // The media device's error texts are Korean, and come out as bytes of the
 // locale's code page: UTF-8, or CP949 in a ko_KR.CP949 locale, where a text
 // cut to a small buffer never ends inside a double-byte character.
-#include "Mci.h"
-#include "ScopedLocale.h"
+#include "platform/mci/Mci.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The MCI layer over the real decoder, playing into the null output: exact
 // lengths and seeks for every kind of stream, bad and damaged files,
 // completion notices, and a sound card that fails.
-#include "MciTesting.h"
-#include "Mp3Encoder.h"
-#include "ScopedBackends.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/mci/Mp3Encoder.h"
+#include "tests/support/ScopedBackends.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

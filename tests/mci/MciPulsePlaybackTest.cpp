@@ -1,9 +1,9 @@
 // The MCI layer playing real MP3 files through the sound server into the
 // test sink, recorded from the sink's monitor.
-#include "MciTesting.h"
-#include "MonitorRecorder.h"
-#include "Mp3Encoder.h"
-#include "ChildProcess.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/MonitorRecorder.h"
+#include "tests/support/mci/Mp3Encoder.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

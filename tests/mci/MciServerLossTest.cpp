@@ -1,7 +1,7 @@
 // The sound server going away under an open device, and coming back.
-#include "MciTesting.h"
-#include "Mp3Encoder.h"
-#include "PulseDaemon.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/mci/Mp3Encoder.h"
+#include "tests/support/PulseDaemon.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The delay model of outputs that cannot report their own, on a hand-moved clock.
-#include "SampleClock.h"
+#include "platform/audio_out/SampleClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // What TMediaPlayer sends to the MCI layer, against a recording stand-in.
-#include "MPlayer.h"
-#include "RecordingMci.h"
+#include "media/MPlayer.h"
+#include "tests/support/recording_mci/RecordingMci.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

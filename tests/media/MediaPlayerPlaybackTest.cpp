@@ -1,8 +1,8 @@
 // TMediaPlayer over the real MCI layer, decoder and sound server, driven the
 // way the main window drives it.
-#include "MPlayer.h"
-#include "MciTesting.h"
-#include "Mp3Encoder.h"
+#include "media/MPlayer.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/mci/Mp3Encoder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Records and handles a caller might get wrong, each of which must be
 // refused with its error code and without touching the caller's memory.
-#include "MixerRequests.h"
+#include "tests/support/MixerRequests.h"
 
 #include <gtest/gtest.h>
 

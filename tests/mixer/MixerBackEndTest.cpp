@@ -2,8 +2,8 @@
 // device of the test support, chosen with its guard, is asked each part the
 // calls need, each part it lacks or fails gets the call's own answer, and
 // the choice made before comes back with the guard.
-#include "MixerRequests.h"
-#include "ScopedBackends.h"
+#include "tests/support/MixerRequests.h"
+#include "tests/support/ScopedBackends.h"
 
 #include <gtest/gtest.h>
 

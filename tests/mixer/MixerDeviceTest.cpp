@@ -1,7 +1,7 @@
 // The real mixer over ALSA's "default" device, which the test environment
 // routes to its PulseAudio null sink; pactl is the independent witness.
-#include "MixerRequests.h"
-#include "SinkVolume.h"
+#include "tests/support/MixerRequests.h"
+#include "tests/support/SinkVolume.h"
 
 #include <QObject>
 #include <gtest/gtest.h>

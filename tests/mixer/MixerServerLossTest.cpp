@@ -1,9 +1,9 @@
 // The sound server missing at start-up or going away later: the mixer
 // answers errors at once (no hang, no crash) and works again once a server
 // is back.
-#include "MixerRequests.h"
-#include "PulseDaemon.h"
-#include "SinkVolume.h"
+#include "tests/support/MixerRequests.h"
+#include "tests/support/PulseDaemon.h"
+#include "tests/support/SinkVolume.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

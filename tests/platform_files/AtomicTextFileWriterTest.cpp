@@ -1,7 +1,7 @@
 // Saving "List.lst": the Windows text-mode bytes, and the old file kept
 // whole whenever the new one cannot be written completely.
-#include "FileBytes.h"
-#include "TextFile.h"
+#include "tests/support/FileBytes.h"
+#include "platform/files/TextFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // Byte rules of the system code page, in a UTF-8 locale and in ko_KR.CP949.
-#include "CodePage.h"
-#include "ScopedLocale.h"
+#include "platform/files/CodePage.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,6 +1,6 @@
 // The "_l" file calls on real files, with the results Windows gives.
-#include "FileAccess.h"
-#include "FileBytes.h"
+#include "platform/files/FileAccess.h"
+#include "tests/support/FileBytes.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

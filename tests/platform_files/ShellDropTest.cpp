@@ -1,7 +1,7 @@
 // Files dropped on a real window through Qt's drag-and-drop events reach its
 // Dispatch as WM_DROPFILES, and the drop handle answers as the shell's does.
-#include "ShellDrop.h"
-#include "WinMessage.h"
+#include "platform/shell/ShellDrop.h"
+#include "platform/win/WinMessage.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>

@@ -1,6 +1,6 @@
 // Reading "List.lst" as the Windows text mode does, on real files.
-#include "FileBytes.h"
-#include "TextFile.h"
+#include "tests/support/FileBytes.h"
+#include "platform/files/TextFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

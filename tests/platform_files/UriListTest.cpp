@@ -1,5 +1,5 @@
 // The uri-list forms that senders actually produce, and the malformed ones.
-#include "UriList.h"
+#include "platform/shell/UriList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Every track that starts while the lyrics window is visible asks for its
 // own lyrics page, and none while the window is hidden. The lyrics host is
 // routed to a local server, so the web engine reaches nothing else.
-#include "BuildSettings.h"
-#include "LocalHttpServer.h"
-#include "PlayerFixture.h"
+#include "resources/BuildSettings.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <QSignalSpy>
 

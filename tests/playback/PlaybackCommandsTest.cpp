@@ -1,8 +1,8 @@
 // What the window's transport sends to the media device, counted on the
 // recording MCI layer: the exact commands of a start, a seek, a pause and
 // a tick, and nothing at all while Idle.
-#include "PlayerFixture.h"
-#include "RecordingMci.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/recording_mci/RecordingMci.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,10 +1,10 @@
 // Seeking while paused keeps the track paused and silent; continue plays
 // from the slider's place. Heard on the sink's monitor.
-#include "EventLoopWait.h"
-#include "MonitorRecorder.h"
-#include "PlayerFixture.h"
-#include "SinkVolume.h"
-#include "ToneAnalysis.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/MonitorRecorder.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/SinkVolume.h"
+#include "tests/support/ToneAnalysis.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // with real files played by the real media device: which entry starts, what
 // is selected afterwards, and how IsPlaying, IsPaused and the pause button's
 // caption follow the playback state.
-#include "EventLoopWait.h"
-#include "PlayerFixture.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <QTest>
 

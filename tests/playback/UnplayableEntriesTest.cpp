@@ -2,11 +2,11 @@
 // played (missing, not MP3 though named .mp3): it passes over them with one
 // message, never a second box while one is open, and after a whole round
 // in which nothing opened it stands Idle.
-#include "EventLoopWait.h"
-#include "FileBytes.h"
-#include "MciTesting.h"
-#include "ModalAnswerer.h"
-#include "PlayerFixture.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

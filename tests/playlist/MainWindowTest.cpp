@@ -2,9 +2,9 @@
 // caption, font and colour, the tab order and first focus, the anchors on
 // a resize, the saved entry selected at start-up, and the message loop
 // ending with the main window.
-#include "FileBytes.h"
-#include "PlayerFixture.h"
-#include "TfrmLyrics.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "forms/TfrmLyrics.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

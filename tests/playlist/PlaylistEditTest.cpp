@@ -1,8 +1,8 @@
 // Changing the playlist as a user does: the open and add buttons through
 // the real file dialog, files dropped on the window, the delete button.
-#include "FileBytes.h"
-#include "ModalAnswerer.h"
-#include "PlayerFixture.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,8 +1,8 @@
 // "List.lst" as it is read at start-up and written when the window goes:
 // byte-exact round trips, the reader's edge cases, and saving that never
 // destroys the previous file.
-#include "FileBytes.h"
-#include "PlayerFixture.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <QDir>
 #include <csignal>

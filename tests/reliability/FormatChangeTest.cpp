@@ -4,8 +4,8 @@
 // from wherever. Before, a play after the first one passed the other
 // format's samples off as this one's, or handed the output part of a frame,
 // and stopped short with a failure, so the player never moved on.
-#include "MciTesting.h"
-#include "ScopedBackends.h"
+#include "tests/support/mci/MciTesting.h"
+#include "tests/support/ScopedBackends.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The file that is playing deleted or cut short under the window: nothing
 // breaks, and the real timer still moves on to the following entry.
-#include "EventLoopWait.h"
-#include "ModalAnswerer.h"
-#include "PlayerFixture.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/windows/PlayerFixture.h"
 
 #include <filesystem>
 

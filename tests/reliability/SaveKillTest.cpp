@@ -5,9 +5,9 @@
 // of this process, which runs the window's own save and is killed after a
 // random delay spread over the time a save takes, so that kills fall before,
 // inside and after it.
-#include "Application.h"
-#include "FileBytes.h"
-#include "TfrmKolviPlayer.h"
+#include "framework/Application.h"
+#include "tests/support/FileBytes.h"
+#include "forms/TfrmKolviPlayer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

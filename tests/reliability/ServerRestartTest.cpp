@@ -2,10 +2,10 @@
 // window stays Playing with the track held where the sound stopped, and the
 // track plays on from there by itself once the server is back. With no
 // server for good, the track ends and the start of the next says why.
-#include "EventLoopWait.h"
-#include "ModalAnswerer.h"
-#include "PlayerFixture.h"
-#include "PulseDaemon.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/PulseDaemon.h"
 
 namespace {
 

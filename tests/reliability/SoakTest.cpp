@@ -1,8 +1,8 @@
 // A long run of track changes on the real window and the real decoder, into
 // a null output that takes the sound at once: after a warm-up the process
 // holds no more descriptors and hardly more memory than before.
-#include "PlayerFixture.h"
-#include "ScopedBackends.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/ScopedBackends.h"
 
 #include <filesystem>
 #include <unistd.h>

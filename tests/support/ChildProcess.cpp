@@ -1,6 +1,6 @@
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
-#include "UniqueFd.h"
+#include "platform/files/UniqueFd.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,6 +1,6 @@
-#include "EngineProcesses.h"
+#include "tests/support/EngineProcesses.h"
 
-#include "ProcessTree.h"
+#include "tests/support/ProcessTree.h"
 
 #include <fstream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "EventLoopWait.h"
+#include "tests/support/EventLoopWait.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,6 +1,6 @@
-#include "FakeMixer.h"
+#include "tests/support/FakeMixer.h"
 
-#include "MixerRecords.h"
+#include "platform/mixer/MixerRecords.h"
 
 #include <map>
 #include <utility>

@@ -3,7 +3,7 @@
 // mixer is missing or fails. Chosen with ScopedMixerDevice
 // (ScopedBackends.h), its devices sit behind the real mixer calls, which
 // check every record before a device is asked anything.
-#include "MixerDeviceFactory.h"
+#include "platform/mixer/MixerDeviceFactory.h"
 
 #include <memory>
 #include <set>

@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "tests/support/FileBytes.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "HeardTracks.h"
+#include "tests/support/HeardTracks.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // What a sink plays, as the tracks heard: a monitor recording read while it
 // records, turned into the sequence of tones heard (one pitch per track), so
 // a test can follow a playlist from outside.
-#include "MonitorRecorder.h"
-#include "ToneAnalysis.h"
+#include "tests/support/MonitorRecorder.h"
+#include "tests/support/ToneAnalysis.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The records filled the way the player fills them, so that each test makes
 // the very calls the player makes.
-#include "Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 inline MMRESULT speakersLine(HMIXER mixer, MIXERLINEA& line)
 {

@@ -1,4 +1,4 @@
-#include "ModalAnswerer.h"
+#include "tests/support/ModalAnswerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "MonitorRecorder.h"
+#include "tests/support/MonitorRecorder.h"
 
 #include <chrono>
 #include <filesystem>

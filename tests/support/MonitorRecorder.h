@@ -2,7 +2,7 @@
 // Records what a PulseAudio sink plays, from its monitor source, with parec
 // into a file: 16-bit stereo at 44100 Hz, bit-exact against what was played
 // into the sink at that format.
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QTemporaryDir>
 #include <cstdint>

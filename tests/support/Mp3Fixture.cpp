@@ -1,4 +1,4 @@
-#include "Mp3Fixture.h"
+#include "tests/support/Mp3Fixture.h"
 
 #include <QProcess>
 #include <QStringList>

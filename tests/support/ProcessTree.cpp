@@ -1,4 +1,4 @@
-#include "ProcessTree.h"
+#include "tests/support/ProcessTree.h"
 
 #include <cstdlib>
 #include <dirent.h>

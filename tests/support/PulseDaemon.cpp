@@ -1,4 +1,4 @@
-#include "PulseDaemon.h"
+#include "tests/support/PulseDaemon.h"
 
 #include <QDir>
 #include <QThread>

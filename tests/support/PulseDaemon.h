@@ -2,7 +2,7 @@
 // A private PulseAudio daemon with one null sink, for tests that must stop
 // and restart the sound server on their own. The suite-wide daemon started
 // by scripts/test.sh serves every other test.
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

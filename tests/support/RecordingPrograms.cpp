@@ -1,4 +1,4 @@
-#include "RecordingPrograms.h"
+#include "tests/support/RecordingPrograms.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,9 +8,9 @@
 //
 // Sound outputs are named as SoundOutputFactory.h lists them; the fake mixer
 // is the back end "fake" while its guard lives.
-#include "FakeMixer.h"
-#include "MixerDeviceFactory.h"
-#include "SoundOutputFactory.h"
+#include "tests/support/FakeMixer.h"
+#include "platform/mixer/MixerDeviceFactory.h"
+#include "platform/audio_out/SoundOutputFactory.h"
 
 #include <string>
 #include <utility>

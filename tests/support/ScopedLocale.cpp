@@ -1,4 +1,4 @@
-#include "ScopedLocale.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <clocale>
 

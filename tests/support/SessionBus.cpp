@@ -1,4 +1,4 @@
-#include "SessionBus.h"
+#include "tests/support/SessionBus.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

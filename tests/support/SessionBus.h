@@ -2,7 +2,7 @@
 // A private D-Bus session bus (dbus-daemon) for tests of programs that
 // show themselves on the bus: no service folders, so nothing is activated
 // on it; stopped with the object.
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "SinkVolume.h"
+#include "tests/support/SinkVolume.h"
 
-#include "PulseDaemon.h"
+#include "tests/support/PulseDaemon.h"
 
 #include <QRegularExpression>
 

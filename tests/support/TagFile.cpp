@@ -1,7 +1,7 @@
-#include "TagFile.h"
+#include "tests/support/TagFile.h"
 
-#include "FileBytes.h"
-#include "Mp3Fixture.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/Mp3Fixture.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "ToneAnalysis.h"
+#include "tests/support/ToneAnalysis.h"
 
 #include <algorithm>
 #include <cmath>

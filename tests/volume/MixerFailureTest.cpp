@@ -1,9 +1,9 @@
 // Every way the mixer can be missing or fail, through the fake mixer device
 // behind the real mixer calls: what the slider shows after start-up, what a
 // move during playback sends, and that no message is ever shown.
-#include "ModalAnswerer.h"
-#include "PlayerFixture.h"
-#include "ScopedBackends.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/ScopedBackends.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The volume slider against the real mixer, which the test environment
 // routes to its PulseAudio null sink; pactl is the independent witness.
-#include "EventLoopWait.h"
-#include "PlayerFixture.h"
-#include "SinkVolume.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/windows/PlayerFixture.h"
+#include "tests/support/SinkVolume.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "PlayerProcess.h"
+#include "tests/support/executable/PlayerProcess.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "WindowFacts.h"
+#include "tests/support/executable/WindowFacts.h"
 
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <cstdlib>
 

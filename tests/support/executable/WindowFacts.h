@@ -1,7 +1,7 @@
 #pragma once
 // What the desktop knows of a window on the test display, read with xprop,
 // and a click into it with xdotool.
-#include "PlayerProcess.h"
+#include "tests/support/executable/PlayerProcess.h"
 
 #include <string>
 

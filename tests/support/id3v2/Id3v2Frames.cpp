@@ -1,4 +1,4 @@
-#include "Id3v2Frames.h"
+#include "tests/support/id3v2/Id3v2Frames.h"
 
 #include <mpegfile.h>
 #include <unsynchronizedlyricsframe.h>

@@ -1,6 +1,6 @@
-#include "MciTesting.h"
+#include "tests/support/mci/MciTesting.h"
 
-#include "Mp3Decoder.h"
+#include "platform/mci/Mp3Decoder.h"
 
 #include <cstring>
 

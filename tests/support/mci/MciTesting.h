@@ -3,10 +3,10 @@
 // scope, a window that collects completion notices, and the decoder's own
 // output for comparisons; with the bounded waits that keep the event loop
 // running while a device plays.
-#include "EventLoopWait.h"
-#include "Mci.h"
-#include "ToneAnalysis.h"
-#include "WinMessage.h"
+#include "tests/support/EventLoopWait.h"
+#include "platform/mci/Mci.h"
+#include "tests/support/ToneAnalysis.h"
+#include "platform/win/WinMessage.h"
 
 #include <QObject>
 #include <optional>

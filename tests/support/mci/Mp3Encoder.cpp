@@ -1,4 +1,4 @@
-#include "Mp3Encoder.h"
+#include "tests/support/mci/Mp3Encoder.h"
 
 #include <lame/lame.h>
 

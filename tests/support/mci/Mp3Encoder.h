@@ -3,7 +3,7 @@
 // the lame command tests/support/Mp3Fixture runs. Starting no process keeps
 // ThreadSanitizer's view of this process whole: Qt starts child processes
 // with vfork, which confuses it about the parent.
-#include "Mp3Fixture.h"
+#include "tests/support/Mp3Fixture.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "RecordingMci.h"
+#include "tests/support/recording_mci/RecordingMci.h"
 
 #include <algorithm>
 #include <cstring>

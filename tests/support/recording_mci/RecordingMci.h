@@ -4,7 +4,7 @@
 // goes straight into the test binary, so the real mciSendCommandA and
 // mciGetErrorStringA are never linked in:
 //     kolvi_add_test(MyTest MyTest.cpp LIBS kolvi_recording_mci kolvi_media)
-#include "Mci.h"
+#include "platform/mci/Mci.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "WebEngineTesting.h"
+#include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QTest>
 #include <QWebEnginePage>

@@ -2,7 +2,7 @@
 // Helpers for tests that drive the real web engine: finding the view inside
 // a browser control, waiting for pages, and counting the engine's helper
 // processes.
-#include "EngineProcesses.h"
+#include "tests/support/EngineProcesses.h"
 
 #include <QList>
 #include <QUrl>

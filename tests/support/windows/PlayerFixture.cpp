@@ -1,8 +1,8 @@
-#include "PlayerFixture.h"
+#include "tests/support/windows/PlayerFixture.h"
 
-#include "EventLoopWait.h"
-#include "FileBytes.h"
-#include "Mp3Fixture.h"
+#include "tests/support/EventLoopWait.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/Mp3Fixture.h"
 
 #include <cstdlib>
 

@@ -6,10 +6,10 @@
 // and real MP3 tones of their own pitch to play through the real media device
 // into the test sound server. Outside the test environment its tests are
 // skipped.
-#include "Application.h"
-#include "ScopedLocale.h"
-#include "TfrmKolviPlayer.h"
-#include "TfrmLyrics.h"
+#include "framework/Application.h"
+#include "tests/support/ScopedLocale.h"
+#include "forms/TfrmKolviPlayer.h"
+#include "forms/TfrmLyrics.h"
 
 #include <QString>
 #include <QTemporaryDir>
