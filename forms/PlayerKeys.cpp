@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "forms/TfrmKolviPlayer.h"
 
+#include <QApplication>
 #include <QShortcut>
 #include <functional>
 
@@ -23,7 +24,13 @@ void Bind(QWidget* scope, const QKeySequence& keys, Repeat repeat, std::function
     auto* shortcut = new QShortcut(keys, scope);
     shortcut->setContext(context);
     shortcut->setAutoRepeat(repeat == Repeat::Allowed);
-    QObject::connect(shortcut, &QShortcut::activated, scope, [action = std::move(action)] { RunGuarded(action); });
+    // Qt tries shortcuts before it holds input back from windows under a
+    // modal box, so a key pressed as a box opens could still reach the
+    // window: while a box or dialog is open, keys are its own.
+    QObject::connect(shortcut, &QShortcut::activated, scope, [action = std::move(action)] {
+        if (QApplication::activeModalWidget() == nullptr)
+            RunGuarded(action);
+    });
 }
 
 int StepOf(const TTrackBar* bar, int percent)
