@@ -2,7 +2,8 @@
 // ones its AT-SPI bridge reads): both windows are frames; every control of
 // the main window has a Korean name; the sliders are labelled by their
 // captions, read the volume as a percentage and the position as the time
-// that the window shows.
+// that the window shows. The control with the keyboard focus is framed in a
+// colour that stands out on the window's.
 #include "forms/TrackTime.h"
 #include "tests/support/SinkVolume.h"
 #include "tests/support/windows/PlayerFixture.h"
@@ -107,6 +108,27 @@ TEST_F(AccessibleTree, WindowsAreFramesAndEveryControlIsNamedTheSlidersReadAsPer
     EXPECT_LT(shownSeconds, 20u) << form->lblTime->Caption().toStdString();
     EXPECT_EQ(value(form->TrackPos), SpokenTrackTime(shownSeconds * 1000, 20000));
     EXPECT_EQ(form->TrackPos->Position(), 0);
+}
+
+TEST_F(AccessibleTree, TheControlWithTheFocusIsFramedInWhiteOnTheBlueWindow)
+{
+    start({});
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    const QColor window = form->palette().color(QPalette::Window);
+    // Just left of a control, halfway down.
+    const auto besideOf = [&](const QWidget* control) {
+        QApplication::processEvents();
+        return form->grab().toImage().pixelColor(control->x() - 1, control->y() + control->height() / 2);
+    };
+
+    form->TrackPos->setFocus();
+    EXPECT_EQ(besideOf(form->TrackPos), QColor(Qt::white));
+    EXPECT_EQ(besideOf(form->lvFileList), window);
+    form->lvFileList->setFocus();
+    EXPECT_EQ(besideOf(form->lvFileList), QColor(Qt::white));
+    EXPECT_EQ(besideOf(form->TrackPos), window) << "the frame follows the focus";
 }
 
 }  // namespace
