@@ -11,7 +11,10 @@
 #include "platform/shell/ShellDrop.h"
 #include "framework/SysUtils.h"
 #include "platform/files/TextFile.h"
+#include "forms/PlayerAccess.h"
+#include "forms/PlayerKeys.h"
 #include "forms/TfrmLyrics.h"
+#include "forms/TrackTime.h"
 
 #include <algorithm>
 #include <optional>
@@ -51,7 +54,8 @@ TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
       TrackPos(Component<TTrackBar>("TrackPos")),
       btnAbout(Component<TSpeedButton>("btnAbout")),
       lvFileList(Component<TListView>("lvFileList")),
-      btnConnectHomePage(Component<TSpeedButton>("btnConnectHomePage"))
+      btnConnectHomePage(Component<TSpeedButton>("btnConnectHomePage")),
+      lblTime(Component<TLabel>("lblTime"))
 {
     (void)MediaPlayerRegistered;
     ListFileName = "";
@@ -74,6 +78,9 @@ TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
         else
             lvFileList->SetSelected(nullptr);
     }
+    TrackPos->SetValueText([this] { return IsPlaying ? SpokenTrackTime(ShownPosition, ShownLength) : NotPlayingText; });
+    DescribeForAssistiveTechnology(*this);
+    InstallPlayerKeys(*this);
 }
 
 void TfrmKolviPlayer::Dispatch(TMessage& Message)
@@ -240,7 +247,9 @@ void TfrmKolviPlayer::PlayItem(TListItem* Item)
     IsPaused = 0;
     btnPause->SetCaption(PauseCaption);
     TrackPos->SetPosition(0);
-    TrackPos->SetMax(static_cast<int>(MP3->TrackLength(1)));
+    const DWORD length = MP3->TrackLength(1);
+    TrackPos->SetMax(static_cast<int>(length));
+    ShowTrackTime(0, length);
 }
 
 void TfrmKolviPlayer::ShowIdle()
@@ -248,6 +257,32 @@ void TfrmKolviPlayer::ShowIdle()
     IsPlaying = 0;
     IsPaused = 0;
     btnPause->SetCaption(PauseCaption);
+    lblTime->SetCaption(QString());
+}
+
+void TfrmKolviPlayer::ShowTrackTime(DWORD Position, DWORD Length)
+{
+    ShownPosition = Position;
+    ShownLength = Length;
+    lblTime->SetCaption(TrackTimeText(Position, Length));
+}
+
+void TfrmKolviPlayer::PlayOrPause()
+{
+    if (IsPlaying != 0) {
+        btnPauseClick(btnPause);
+        return;
+    }
+    if (lvFileList->Selected() == nullptr) {
+        TListItems* items = lvFileList->Items();
+        TListItem* item = items->Item(CurrentIndex);
+        if (item == nullptr)
+            item = items->Item(0);
+        if (item == nullptr)
+            return;
+        item->SetSelected(true);
+    }
+    btnPlayClick(btnPlay);
 }
 
 void TfrmKolviPlayer::StartOnly(TListItem* Item)
@@ -327,20 +362,26 @@ void TfrmKolviPlayer::TrackPosChange(QObject*)
         // Stays paused, silent: the next Play (continue) starts from here.
         MP3->SetFrom(position);
         SeekPending = true;
+        ShowTrackTime(position, ShownLength);
         return;
     }
     MP3->Pause();
     MP3->SetFrom(position);
     SeekPending = false;
     MP3->Play();
+    ShowTrackTime(position, ShownLength);
 }
 
 void TfrmKolviPlayer::TrackTimerTimer(QObject*)
 {
     if (IsPlaying == 0)
         return;
-    if (MP3->TrackLength(1) == MP3->Position())
+    const DWORD length = MP3->TrackLength(1);
+    const DWORD position = MP3->Position();
+    if (length == position)
         PlayNextPlayable();
+    else if (!SeekPending)  // paused after a seek: the device still stands at the old place
+        ShowTrackTime(position, length);
 }
 
 // Entries that cannot be played are passed over, up to one whole round of

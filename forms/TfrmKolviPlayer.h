@@ -38,6 +38,8 @@ public:
     TSpeedButton* btnAbout;
     TListView* lvFileList;
     TSpeedButton* btnConnectHomePage;
+    // The playing track's elapsed and total time, beside the position slider.
+    TLabel* lblTime;
 
     BYTE IsPlaying = 0;
     BYTE IsPaused = 0;
@@ -64,6 +66,9 @@ public:
     void AddFilesFromDialog(bool clearFirst);
     void WMDropFiles(TMessage& Message);
     void DeselectAll();
+    // The play/pause key: pauses or continues while playing; otherwise
+    // starts the selected entry, else the current one, else the first.
+    void PlayOrPause();
     // An entry's path: its sub-items without surrounding bytes of code 32
     // or below.
     static std::string EntryPath(const TListItem* Item);
@@ -96,6 +101,8 @@ private:
     void AddEntry(const std::string& path);
     // Not playing: IsPlaying and IsPaused 0, the pause button shows "멈춤".
     void ShowIdle();
+    // Shows the playing track's time; the position slider stays where it is.
+    void ShowTrackTime(DWORD Position, DWORD Length);
     // Makes Item the only selected entry and starts it.
     void StartOnly(TListItem* Item);
     // The end of a track: starts the next entry that opens.
@@ -103,6 +110,9 @@ private:
 
     // A seek made while paused is kept in MP3's From for the next Play.
     bool SeekPending = false;
+    // The time lblTime shows, also read out as the position slider's value.
+    DWORD ShownPosition = 0;
+    DWORD ShownLength = 0;
 
     bool OpenMixer();
     bool FindSpeakerVolumeControl();

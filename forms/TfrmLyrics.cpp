@@ -5,6 +5,7 @@
 #include "resources/KolviResources.h"
 #include "forms/LyricsAddress.h"
 
+#include <QShortcut>
 #include <algorithm>
 #include <vector>
 
@@ -19,6 +20,9 @@ TfrmLyrics::TfrmLyrics(QObject* Owner)
       StandIn(new LyricsStandIn(Browser, this))
 {
     (void)browserRegistered;
+    // Escape puts the window away, as the lyrics button does.
+    auto* hide = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(hide, &QShortcut::activated, this, &TForm::Hide);
 }
 
 void TfrmLyrics::FormShow(QObject*)

@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 
+#include "framework/Accessibility.h"
 #include "framework/AnsiText.h"
 #include "platform/files/CodePage.h"
 #include "framework/SysUtils.h"
@@ -39,6 +40,7 @@ TApplication::TApplication(std::string exeName) : exeName_(std::move(exeName)), 
 {
     // The loop ends when the main form closes, not with the last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    InstallAccessibleInterfaces();
     Application = this;
 }
 

@@ -2,8 +2,10 @@
 
 #include "framework/AnsiText.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QPointer>
 
 TOpenDialog::TOpenDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
@@ -19,7 +21,13 @@ bool TOpenDialog::Execute()
     dialog.setDefaultSuffix(FromAnsi(defaultExt_));
     if (!fileName_.empty())
         dialog.selectFile(FromAnsi(fileName_));
-    if (dialog.exec() != QDialog::Accepted)
+    const QPointer<QWidget> previouslyActive = QApplication::activeWindow();
+    const int result = dialog.exec();
+    // The window that was active before is active again, keyboard focus and
+    // all, also where no window manager hands it back.
+    if (previouslyActive != nullptr && previouslyActive->isVisible())
+        previouslyActive->activateWindow();
+    if (result != QDialog::Accepted)
         return false;
     files_.clear();
     for (const QString& file : dialog.selectedFiles())

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QResizeEvent>
@@ -107,11 +108,21 @@ void TForm::SetTabOrder(std::vector<QWidget*> controls)
 void TForm::changeEvent(QEvent* event)
 {
     TWinControl::changeEvent(event);
+    // The focus frame shows only while the window is active.
+    if (event->type() == QEvent::ActivationChange)
+        update();
     // A window that becomes active with no control made active gives the
     // focus to the first control in tab order that can take it.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && focusWidget() == nullptr)
         if (QWidget* first = NextInTabOrder(nullptr, true))
             first->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void TForm::paintEvent(QPaintEvent* event)
+{
+    TWinControl::paintEvent(event);
+    QPainter painter(this);
+    focusFrame_.Paint(painter, ColorToQColor(color_));
 }
 
 bool TForm::focusNextPrevChild(bool next)

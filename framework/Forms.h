@@ -8,6 +8,7 @@
 #include "framework/Anchors.h"
 #include "framework/Controls.h"
 #include "framework/Exception.h"
+#include "framework/FocusFrame.h"
 #include "framework/Graphics.h"
 
 #include <QPointer>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class QCloseEvent;
+class QPaintEvent;
 class QResizeEvent;
 class QShowEvent;
 
@@ -80,6 +82,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -90,6 +93,7 @@ private:
     TColor color_ = clBtnFace;
     AnchorLayout anchors_;
     std::vector<QPointer<QWidget>> tabOrder_;
+    FocusFrame focusFrame_{this};
 };
 
 // Destroys a form the way the application does: BeforeDestruction first.

@@ -42,6 +42,8 @@ void TTrackBar::SetPosition(int position)
     ReportIfMoved(before);
 }
 
+QString TTrackBar::ValueText() const { return valueText_ ? valueText_() : QString::number(value()); }
+
 void TTrackBar::ReportIfMoved(int before)
 {
     if (value() != before)

@@ -8,8 +8,13 @@
 //   not change), and when the program changes the position, including a
 //   change of range that clamps it; setting a position equal to the current
 //   one fires nothing.
-// - An arrow key moves 1, a page step 2; ticks every Frequency units below.
+// - An arrow key moves LineSize (1 unless set), Page Up/Down PageSize (2
+//   unless set); ticks every Frequency units below.
+// - ValueText is what assistive technology reads as its value (the
+//   position's number when none is given).
 #include <QSlider>
+#include <QString>
+#include <functional>
 
 class TTrackBar : public QSlider {
     Q_OBJECT
@@ -17,6 +22,8 @@ class TTrackBar : public QSlider {
     Q_PROPERTY(int Max READ Max WRITE SetMax)
     Q_PROPERTY(int Position READ Position WRITE SetPosition)
     Q_PROPERTY(int Frequency READ Frequency WRITE SetFrequency)
+    Q_PROPERTY(int LineSize READ LineSize WRITE SetLineSize)
+    Q_PROPERTY(int PageSize READ PageSize WRITE SetPageSize)
 public:
     explicit TTrackBar(QWidget* owner = nullptr);
 
@@ -28,6 +35,13 @@ public:
     void SetPosition(int position);
     int Frequency() const { return tickInterval(); }
     void SetFrequency(int frequency) { setTickInterval(frequency); }
+    int LineSize() const { return singleStep(); }
+    void SetLineSize(int size) { setSingleStep(size); }
+    int PageSize() const { return pageStep(); }
+    void SetPageSize(int size) { setPageStep(size); }
+
+    QString ValueText() const;
+    void SetValueText(std::function<QString()> source) { valueText_ = std::move(source); }
 
 Q_SIGNALS:
     void OnChange();
@@ -39,4 +53,5 @@ private:
     void ReportIfMoved(int before);
 
     bool userReport_ = false;
+    std::function<QString()> valueText_;
 };

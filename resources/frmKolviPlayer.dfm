@@ -197,6 +197,19 @@ object frmKolviPlayer: TfrmKolviPlayer
     TabOrder = 3
     OnDblClick = lvFileListDblClick
   end
+  object lblTime: TLabel
+    Left = 192
+    Top = 381
+    Width = 113
+    Height = 13
+    Anchors = [akLeft, akBottom]
+    Caption = ''
+    AutoSize = False
+    Font.Name = 'MS Sans Serif'
+    Font.Height = -11
+    Font.Style = []
+    Font.Color = clWhite
+  end
   object TrackTimer: TTimer
     Interval = 1000
     Enabled = True
