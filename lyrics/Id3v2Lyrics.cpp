@@ -117,8 +117,6 @@ Id3v2Facts ReadId3v2Facts(const std::string& trackPath)
     TagLib::ID3v2::Tag* tag = file.hasID3v2Tag() ? file.ID3v2Tag() : nullptr;
     if (tag == nullptr)
         return facts;
-    facts.title = Text(tag->title()).trimmed();
-    facts.artist = Text(tag->artist()).trimmed();
     const auto& frames = tag->frameListMap();
     if (frames.contains("SYLT"))
         if (const SynchronizedLyricsFrame* sylt = ChosenSylt(frames["SYLT"])) {
