@@ -5,6 +5,7 @@
 #include "tags/Id3v2Titles.h"
 #include "tags/Latin1Frames.h"
 #include "tags/TrackTagBytes.h"
+#include "tests/support/TagFile.h"
 
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -14,22 +15,13 @@
 
 namespace {
 
-// Four bytes of value, most significant first, `bits` bits a byte.
-QByteArray SizeBytes(quint32 value, int bits)
+// Four bytes of an ID3v2 size, seven bits a byte.
+QByteArray SyncSafe(quint32 value)
 {
     QByteArray bytes;
-    for (int shift = 3 * bits; shift >= 0; shift -= bits)
-        bytes += char((value >> shift) & ((1u << bits) - 1));
+    for (int shift = 21; shift >= 0; shift -= 7)
+        bytes += char((value >> shift) & 0x7F);
     return bytes;
-}
-
-QByteArray BigEndian(quint32 value) { return SizeBytes(value, 8); }
-QByteArray SyncSafe(quint32 value) { return SizeBytes(value, 7); }
-
-// An ID3v2.3 text frame marked Latin-1 (encoding byte 0) holding raw bytes.
-QByteArray Latin1Frame(const char* id, const QByteArray& bytes)
-{
-    return QByteArray(id) + BigEndian(quint32(bytes.size() + 1)) + QByteArray(2, '\0') + '\0' + bytes;
 }
 
 void WriteAt(int fd, off_t offset, const QByteArray& bytes)
@@ -60,9 +52,11 @@ TEST(TagBytes, AHugeTagIsReadUpToTheLimitAndItsCp949FramesReadAsHangul)
     // A tag claiming 200 MiB in a 2 GiB file that is nearly all hole; its
     // title frames first, as taggers write them, and a picture's frame cut
     // off by the limit.
-    const QByteArray frames = Latin1Frame("TIT2", "\xBB\xE7\xB6\xFB\xC7\xD8") + Latin1Frame("TPE1", "\xB1\xE8\xB0\xC7\xB8\xF0")
-        + Latin1Frame("TALB", "Beyonc\xE9") + QByteArray("APIC") + BigEndian(150u << 20) + QByteArray(2, '\0');
-    WriteAt(fd, 0, QByteArray("ID3\x03\x00\x00", 6) + SyncSafe(200u << 20) + frames);
+    QByteArray tag = QByteArray::fromStdString(latin1Id3v2Tag(
+        {{"TIT2", "\xBB\xE7\xB6\xFB\xC7\xD8"}, {"TPE1", "\xB1\xE8\xB0\xC7\xB8\xF0"}, {"TALB", "Beyonc\xE9"}}));
+    tag += QByteArray("APIC\x09\x60\x00\x00\x00\x00", 10);
+    tag.replace(6, 4, SyncSafe(200u << 20));
+    WriteAt(fd, 0, tag);
     ASSERT_EQ(::ftruncate(fd, off_t(2) << 30), 0);
     ::close(fd);
 
