@@ -14,5 +14,5 @@ struct Id3v2Facts {
 
 // trackPath: bytes in the locale's encoding. A file without an ID3v2 tag
 // gives nothing but its length; one whose tag claims to be larger than any
-// real tag gives nothing at all.
+// real tag, and anything but a regular file, gives nothing at all.
 Id3v2Facts ReadId3v2Facts(const std::string& trackPath);

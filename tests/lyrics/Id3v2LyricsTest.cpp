@@ -8,6 +8,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,6 +89,13 @@ TEST_F(Id3v2LyricsTest, UsltAloneIsUsedAndMayCarryLrcStamps)
     EXPECT_FALSE(facts.lyrics.has_value());
     EXPECT_TRUE(Id3v2Titles().title.isEmpty());
     EXPECT_EQ(facts.lengthSeconds, 1);
+
+    // A pipe named like a track, never written to: TagLib would wait on it.
+    const std::string pipe = dir.filePath("pipe.mp3").toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    facts = ReadId3v2Facts(pipe);
+    EXPECT_FALSE(facts.lyrics.has_value());
+    EXPECT_EQ(facts.lengthSeconds, 0);
 }
 
 }  // namespace
