@@ -216,7 +216,7 @@ void MprisService::SetVolume(double volume)
 
 const TrackTitles& MprisService::TitlesOf(const std::string& path)
 {
-    if (path != titledPath_ || titledPath_.empty()) {
+    if (path != titledPath_) {
         titles_ = ReadTrackTitles(path);
         titledPath_ = path;
     }
