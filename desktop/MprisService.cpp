@@ -5,7 +5,7 @@
 #include "desktop/MprisPlayerAdaptor.h"
 #include "desktop/MprisRootAdaptor.h"
 #include "forms/TfrmKolviPlayer.h"
-#include "desktop/TrackTitles.h"
+#include "lyrics/LyricsReaders.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -214,7 +214,16 @@ void MprisService::SetVolume(double volume)
     });
 }
 
-QVariantMap MprisService::BuildMetadata(const PlayerSnapshot& snapshot) const
+const TrackTitles& MprisService::TitlesOf(const std::string& path)
+{
+    if (path != titledPath_) {
+        titles_ = ReadTrackTitles(path);
+        titledPath_ = path;
+    }
+    return titles_;
+}
+
+QVariantMap MprisService::BuildMetadata(const PlayerSnapshot& snapshot)
 {
     QVariantMap metadata;
     if (snapshot.fileName.empty() || snapshot.currentIndex < 0) {
@@ -223,10 +232,12 @@ QVariantMap MprisService::BuildMetadata(const PlayerSnapshot& snapshot) const
     }
     metadata.insert(QStringLiteral("mpris:trackid"),
                     QVariant::fromValue(QDBusObjectPath(TrackIdPrefix + QString::number(snapshot.currentIndex))));
-    const TrackTitles titles = ReadTrackTitles(snapshot.fileName);
+    const TrackTitles& titles = TitlesOf(snapshot.fileName);
     metadata.insert(QStringLiteral("xesam:title"), titles.title);
     if (!titles.artist.isEmpty())
         metadata.insert(QStringLiteral("xesam:artist"), QStringList{titles.artist});
+    if (!titles.album.isEmpty())
+        metadata.insert(QStringLiteral("xesam:album"), titles.album);
     metadata.insert(QStringLiteral("xesam:url"), FileUrl(snapshot.fileName));
     try {
         // Known while the file is open: after a failed open it is not.

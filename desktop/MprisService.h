@@ -10,11 +10,13 @@
 // window's state each time the event loop is about to wait, so they are
 // announced at once and no timer of its own wakes the program.
 #include "desktop/PlayerSnapshot.h"
+#include "tags/TrackTitles.h"
 
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
 #include <functional>
+#include <string>
 
 class MprisPlayerAdaptor;
 class TfrmKolviPlayer;
@@ -60,7 +62,10 @@ private:
     // Seeks as the position slider does; ms within the track.
     void SeekTo(int ms);
     void StartFromIdle();
-    QVariantMap BuildMetadata(const PlayerSnapshot& snapshot) const;
+    QVariantMap BuildMetadata(const PlayerSnapshot& snapshot);
+    // The track's titles, read once when the track changes, not on every
+    // change of state.
+    const TrackTitles& TitlesOf(const std::string& path);
     // Announces what changed since the last look.
     void Publish();
 
@@ -70,4 +75,6 @@ private:
     QString busName_;
     PlayerSnapshot last_;
     QVariantMap metadata_;
+    std::string titledPath_;
+    TrackTitles titles_;
 };

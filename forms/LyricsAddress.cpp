@@ -1,7 +1,6 @@
 #include "forms/LyricsAddress.h"
 
 #include "resources/BuildSettings.h"
-#include "platform/files/CodePage.h"
 #include "forms/TrackTag.h"
 
 #include <cstring>
@@ -25,14 +24,6 @@ std::string encoded(const std::string& text)
     EncodeQueryValue(text.c_str(), buffer.data());
     buffer.resize(std::strlen(buffer.c_str()));
     return buffer;
-}
-
-// A tag field's bytes up to its first NUL, at most the whole field.
-std::string tagField(std::size_t offset)
-{
-    const char* field = TagBuffer.data() + offset;
-    const void* nul = std::memchr(field, '\0', TagFieldLength);
-    return std::string(field, nul ? static_cast<const char*>(nul) - field : TagFieldLength);
 }
 
 }  // namespace
@@ -75,42 +66,11 @@ std::string LyricsShowAddressWithoutSinger(std::string_view encodedName)
     return LyricsShowAddress(encodedName, "");
 }
 
-std::string RemoveEveryOccurrence(const std::string& text, const std::string& pattern)
-{
-    if (pattern.empty())
-        return text;
-    const std::string upperText = AnsiUpperCase(text);
-    const std::string upperPattern = AnsiUpperCase(pattern);
-    std::string result;
-    result.reserve(text.size());
-    // Stepping a whole character at a time keeps a match from starting on
-    // the second byte of a double-byte character.
-    for (std::size_t at = 0; at < text.size();) {
-        if (upperText.compare(at, upperPattern.size(), upperPattern) == 0) {
-            at += upperPattern.size();
-            continue;
-        }
-        const std::size_t length = CharacterLength(text, at);
-        result.append(text, at, length);
-        at += length;
-    }
-    return result;
-}
-
-std::string TitleFromFileName(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return name;
-    return RemoveEveryOccurrence(name, name.substr(dot));
-}
-
 void FormLyricsAddress(const std::string& path)
 {
     if (ReadTrackTag(path.c_str()))
-        LyricsAddress = LyricsShowAddress(encoded(tagField(TagTitleOffset)), encoded(tagField(TagArtistOffset)));
+        LyricsAddress = LyricsShowAddress(encoded(std::string(Id3v1Field(TagBuffer.data(), TagTitleOffset))),
+                                          encoded(std::string(Id3v1Field(TagBuffer.data(), TagArtistOffset))));
     else
         LyricsAddress = LyricsShowAddressWithoutSinger(encoded(TitleFromFileName(path)));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The address of a track's lyrics page on the lyrics service, formed from
 // its ID3v1 title and artist, or from its file name when it has no tag.
+#include "tags/FileNameTitle.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,15 +18,6 @@ char* EncodeQueryValue(const char* source, char* destination);
 std::string LyricsIndexAddress();
 std::string LyricsShowAddress(std::string_view encodedTitle, std::string_view encodedSinger);
 std::string LyricsShowAddressWithoutSinger(std::string_view encodedName);
-
-// text without any occurrence of pattern, letter case ignored (both
-// upper-cased by the ANSI rules), searched left to right without overlaps;
-// a match never starts inside a multi-byte character.
-std::string RemoveEveryOccurrence(const std::string& text, const std::string& pattern);
-
-// The file-name part of a path (after its last '/') with every occurrence
-// of its extension (from the part's last '.') removed.
-std::string TitleFromFileName(const std::string& path);
 
 // Forms the lyrics address of the MP3 file at path into LyricsAddress.
 void FormLyricsAddress(const std::string& path);

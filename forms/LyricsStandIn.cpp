@@ -2,7 +2,6 @@
 
 #include "resources/BuildSettings.h"
 #include "lyrics/LyricsReaders.h"
-#include "forms/LyricsSearchNames.h"
 #include "lyrics/SidecarLyrics.h"
 #include "framework/WebBrowser.h"
 
@@ -75,7 +74,8 @@ void LyricsStandIn::ShowTrackStandIn()
     placesLooked_ = QStringList{QStringLiteral("가사 서비스 %1: 페이지를 열 수 없음").arg(requested_.host())};
     const LyricsReaders* readers = LoadedLyricsReaders();
     const Id3v2Facts id3v2 = readers != nullptr ? readers->readId3v2Facts(trackPath_) : Id3v2Facts();
-    names_ = LyricsSearchNames(trackPath_, id3v2);
+    const TrackTitles titles = ReadTrackTitles(trackPath_);
+    names_ = TrackNames{titles.title, titles.artist};
 
     QStringList fileNames;
     const std::optional<FoundLyrics> beside = ReadSidecarLyrics(trackPath_, fileNames);

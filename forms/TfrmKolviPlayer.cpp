@@ -1,7 +1,6 @@
 #include "forms/TfrmKolviPlayer.h"
 
 #include "resources/AboutTexts.h"
-#include "framework/AnsiText.h"
 #include "framework/Application.h"
 #include "platform/files/CodePage.h"
 #include "framework/ComponentRegistry.h"
@@ -436,7 +435,7 @@ void TfrmKolviPlayer::btnAboutClick(QObject*)
 {
     std::string text = AboutTemplate;
     text.replace(text.find("%s"), 2, ReleaseDate);
-    Application->MessageBox(ToAnsi(QString::fromUtf8(text)), AboutCaption, MB_OK);
+    Application->MessageBox(Utf8ToAnsi(text), AboutCaption, MB_OK);
 }
 
 void TfrmKolviPlayer::btnConnectHomePageClick(QObject*)

@@ -43,7 +43,7 @@ bool ReadTrackTag(const char* path)
 {
     if (!readLastBytes(path))
         return false;
-    if (TagBuffer[0] != 'T' || TagBuffer[1] != 'A' || TagBuffer[2] != 'G')
+    if (!HasId3v1Marker(TagBuffer.data()))
         return false;
     clearTrailingSpaces(TagTitleOffset);
     clearTrailingSpaces(TagArtistOffset);

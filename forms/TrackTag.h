@@ -1,12 +1,8 @@
 #pragma once
 // The ID3v1 tag at the end of an MP3 file: only its marker, title and artist.
-#include <array>
-#include <cstddef>
+#include "tags/Id3v1Tag.h"
 
-constexpr std::size_t TagSize = 128;
-constexpr std::size_t TagTitleOffset = 3;
-constexpr std::size_t TagArtistOffset = 33;
-constexpr std::size_t TagFieldLength = 30;
+#include <array>
 
 // The last 128 bytes ReadTrackTag read; one for the program.
 extern std::array<char, TagSize> TagBuffer;

@@ -1,16 +1,10 @@
 #pragma once
-// Texts and paths travel as 8-bit strings in the locale's encoding; Qt wants
-// UTF-16 only where it shows them, and the program's own fixed texts are
-// UTF-8 in the source. These are the two ways between them.
+// Texts and paths travel as 8-bit strings; Qt wants UTF-16 where it shows
+// them. The program's own fixed texts are UTF-8 in the source and stay UTF-8
+// where the locale cannot write them.
 #include <QString>
-#include <QStringView>
-#include <string>
 #include <string_view>
 
-// The 8-bit text as the locale reads it; a byte that is not valid in the
-// locale shows as U+FFFD.
+// The 8-bit text as a person should read it, whatever the locale: by the
+// rule for text in no stated encoding (tags/LegacyText.h).
 QString FromAnsi(std::string_view text);
-
-// A Unicode text as 8-bit bytes in the locale's encoding; a character the
-// locale cannot write becomes '?'.
-std::string ToAnsi(QStringView text);

@@ -23,11 +23,15 @@ QString Text(const TagLib::String& text)
     return QString::fromStdString(text.to8Bit(true));
 }
 
-// The size the ID3v2 header at the file's start gives for its tag (0 when none).
-std::uint32_t DeclaredTagSize(const std::string& path)
+// The size the ID3v2 header at the start of a regular file gives for its
+// tag (0 when none); nothing for a pipe or a device, which TagLib would
+// wait on.
+std::optional<std::uint32_t> DeclaredTagSize(const std::string& path)
 {
     const std::optional<FileStart> header = ReadFileStart(path, 10);
-    if (!header || header->bytes.size() < 10 || !header->bytes.startsWith("ID3"))
+    if (!header)
+        return std::nullopt;
+    if (header->bytes.size() < 10 || !header->bytes.startsWith("ID3"))
         return 0;
     std::uint32_t size = 0;
     for (int i = 6; i < 10; ++i)
@@ -106,7 +110,8 @@ std::optional<FoundLyrics> UsltLyrics(const TagLib::ID3v2::FrameList& frames)
 Id3v2Facts ReadId3v2Facts(const std::string& trackPath)
 {
     Id3v2Facts facts;
-    if (DeclaredTagSize(trackPath) > LargestTag)
+    const std::optional<std::uint32_t> tagSize = DeclaredTagSize(trackPath);
+    if (!tagSize || *tagSize > LargestTag)
         return facts;
     TagLib::MPEG::File file(trackPath.c_str(), true, TagLib::AudioProperties::Average);
     if (!file.isValid())
@@ -117,8 +122,6 @@ Id3v2Facts ReadId3v2Facts(const std::string& trackPath)
     TagLib::ID3v2::Tag* tag = file.hasID3v2Tag() ? file.ID3v2Tag() : nullptr;
     if (tag == nullptr)
         return facts;
-    facts.title = Text(tag->title()).trimmed();
-    facts.artist = Text(tag->artist()).trimmed();
     const auto& frames = tag->frameListMap();
     if (frames.contains("SYLT"))
         if (const SynchronizedLyricsFrame* sylt = ChosenSylt(frames["SYLT"])) {

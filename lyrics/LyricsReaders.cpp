@@ -23,3 +23,9 @@ const LyricsReaders* LoadedLyricsReaders()
     }();
     return readers;
 }
+
+TrackTitles ReadTrackTitles(const std::string& trackPath)
+{
+    const LyricsReaders* readers = LoadedLyricsReaders();
+    return ReadTrackTitles(trackPath, readers != nullptr ? readers->parseId3v2Titles : nullptr);
+}

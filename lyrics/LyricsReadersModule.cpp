@@ -3,6 +3,8 @@
 #include "lyrics/Id3v2Lyrics.h"
 #include "lyrics/LrclibClient.h"
 #include "lyrics/LyricsReaders.h"
+#include "tags/Id3v2Titles.h"
+#include "tags/Latin1Frames.h"
 
 namespace {
 
@@ -15,6 +17,10 @@ std::unique_ptr<OnlineLyrics> MakeLrclibClient(const QString& baseAddress, const
 
 extern "C" Q_DECL_EXPORT const LyricsReaders* KolviLyricsReaders()
 {
-    static const LyricsReaders readers{&ReadId3v2Facts, &MakeLrclibClient};
-    return &readers;
+    static const LyricsReaders* const readers = [] {
+        ReadLatin1FramesAsLegacyText();
+        static const LyricsReaders entries{&ReadId3v2Facts, &MakeLrclibClient, &ParseId3v2Titles};
+        return &entries;
+    }();
+    return readers;
 }

@@ -3,8 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-// UTF-8 (with or without its byte-order mark) or UTF-16 with its mark;
-// else the C library locale's encoding; else CP949, the usual encoding of
-// Korean lyrics files, which is also tried in a UTF-8 locale. Bytes none of
-// these fit are read as UTF-8 with replacement characters.
+// UTF-8 with its byte-order mark or UTF-16 with its mark; else the rule for
+// text in no stated encoding (tags/LegacyText.h), which also reads a CP949
+// file cut inside its last character up to that character.
 QString DecodeLyricsText(QByteArrayView bytes);

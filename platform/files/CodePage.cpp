@@ -142,9 +142,11 @@ std::string Utf8ToAnsi(std::string_view utf8)
         const char32_t code = DecodeUtf8(utf8, at);
         const std::size_t length = code > 0x10FFFF ? static_cast<std::size_t>(-1)
                                                     : std::wcrtomb(buffer, static_cast<wchar_t>(code), &state);
-        if (length == static_cast<std::size_t>(-1)) {
+        if (code > 0x10FFFF) {
             state = std::mbstate_t{};
             bytes += '?';
+        } else if (length == static_cast<std::size_t>(-1)) {
+            return std::string(utf8);
         } else {
             bytes.append(buffer, length);
         }

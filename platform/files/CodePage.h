@@ -35,6 +35,8 @@ std::string AnsiLowerCase(std::string_view text);
 int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int bytes, char16_t* wide, int wideChars);
 
 // A text written in UTF-8 (as the program's own fixed texts are) as bytes
-// in the locale's encoding; a character the locale cannot write becomes
-// '?', and so does a byte that is not valid UTF-8.
+// in the locale's encoding. Where the locale cannot write one of its
+// characters (C, en_US.ISO-8859-1 and Korean) the UTF-8 bytes are kept as
+// they are: they read right wherever the program shows them, where '?'
+// would not. A byte that is not valid UTF-8 becomes '?'.
 std::string Utf8ToAnsi(std::string_view utf8);

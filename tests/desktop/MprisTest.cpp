@@ -1,8 +1,9 @@
 // The real player on a private session bus, seen and driven by the real
 // playerctl as the desktop's media controls and media keys would, and
 // heard on the test sink: status, play-pause, next, previous, pause, stop,
-// seeking, volume, metadata from the ID3v2 tag, the ID3v1 tag and the file
-// name, the changes announced to a follower, Raise bringing the window up,
+// seeking, volume, metadata from the ID3v2 tag (CP949 bytes in frames marked
+// Latin-1, as Korean taggers wrote them, read on a UTF-8 locale), the ID3v1
+// tag and the file name, the changes announced to a follower, Raise bringing the window up,
 // and Quit saving the playlist.
 #include "tests/support/ChildProcess.h"
 #include "tests/support/EventLoopWait.h"
@@ -10,8 +11,10 @@
 #include "tests/support/HeardTracks.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/executable/PlayerProcess.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/SessionBus.h"
 #include "tests/support/SinkVolume.h"
+#include "tests/support/TagFile.h"
 
 #include <QByteArray>
 #include <QProcess>
@@ -38,7 +41,7 @@ std::string Metadata(const std::string& format) { return Playerctl({"metadata", 
 
 double PositionSeconds() { return std::atof(Playerctl({"position"}).c_str()); }
 
-// An ID3v1 tag after the MP3 data: its fields are bytes of the locale's code page.
+// An ID3v1 tag after the MP3 data: its fields are the bytes given.
 void AppendId3v1(const std::string& path, const std::string& title, const std::string& artist)
 {
     std::string tag = "TAG" + title;
@@ -105,13 +108,18 @@ TEST(Mpris, TheDesktopSeesAndDrivesThePlayingTrack)
     bus.exportToEnvironment();
     const SinkVolumeKeeper sinkVolume;
 
+    const ScopedEnvironment koreanUtf8("LC_ALL", "ko_KR.UTF-8");
     PlayerProcess player;
     const std::vector<std::string> tracks{player.folder() + "one.mp3", player.folder() + "two.mp3",
                                           player.folder() + "세번째 곡.mp3"};
     const std::vector<double> pitches{440.0, 660.0, 880.0};
-    MakeTone(tracks[0], pitches[0], {"--tt", "노래 하나", "--ta", "가수 김", "--id3v2-only", "--id3v2-utf16"});
+    MakeTone(tracks[0], pitches[0]);
+    writeFileBytes(tracks[0], latin1Id3v2Tag({{"TIT2", "\xB3\xEB\xB7\xA1 \xC7\xCF\xB3\xAA"},
+                                              {"TPE1", "\xB0\xA1\xBC\xF6 \xB1\xE8"},
+                                              {"TALB", "\xC3\xB9 \xBE\xD9\xB9\xFC"}})
+                                  + readFileBytes(tracks[0]));
     MakeTone(tracks[1], pitches[1]);
-    AppendId3v1(tracks[1], "둘째 노래", "가수 이");
+    AppendId3v1(tracks[1], "\xB5\xD1\xC2\xB0 \xB3\xEB\xB7\xA1", "\xB0\xA1\xBC\xF6 \xC0\xCC");  // CP949
     MakeTone(tracks[2], pitches[2]);
     std::string entries;
     for (const std::string& track : tracks)
@@ -141,14 +149,15 @@ TEST(Mpris, TheDesktopSeesAndDrivesThePlayingTrack)
     Playerctl({"play-pause"});
     ASSERT_TRUE(waitUntil([] { return Status() == "Playing"; }));
     ASSERT_TRUE(hears({0})) << ::testing::PrintToString(listener.heard());
-    EXPECT_EQ(Metadata("{{mpris:trackid}}|{{xesam:title}}|{{xesam:artist}}|{{xesam:url}}"),
-              "'/org/kolviplayer/Track/0'|노래 하나|가수 김|" + FileUrl(tracks[0]));
+    EXPECT_EQ(Metadata("{{mpris:trackid}}|{{xesam:title}}|{{xesam:artist}}|{{xesam:album}}|{{xesam:url}}"),
+              "'/org/kolviplayer/Track/0'|노래 하나|가수 김|첫 앨범|" + FileUrl(tracks[0]));
     const long long lengthUs = std::atoll(Metadata("{{mpris:length}}").c_str());
     EXPECT_NEAR(lengthUs, 20'000'000, 30'000);
 
     Playerctl({"next"});
     ASSERT_TRUE(hears({0, 1})) << ::testing::PrintToString(listener.heard());
-    EXPECT_EQ(Metadata("{{mpris:trackid}}|{{xesam:title}}|{{xesam:artist}}"), "'/org/kolviplayer/Track/1'|둘째 노래|가수 이");
+    EXPECT_EQ(Metadata("{{mpris:trackid}}|{{xesam:title}}|{{xesam:artist}}|{{xesam:album}}"),
+              "'/org/kolviplayer/Track/1'|둘째 노래|가수 이|") << "an ID3v1 tag without an album";
 
     // A position set as a seek of the slider; then a seek backwards by an offset.
     Playerctl({"position", "10"});

@@ -10,6 +10,7 @@
 #include "tests/support/id3v2/Id3v2Frames.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/ScopedLocale.h"
 #include "tests/support/windows/PlayerFixture.h"
 #include "tests/support/TagFile.h"
 #include "tests/support/webengine/WebEngineTesting.h"
@@ -251,8 +252,11 @@ TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousT
     EXPECT_FALSE(PageText().contains("온라인"));
 }
 
-TEST_F(OwnLyricsPageTest, WhenNoPlaceHasLyricsThePageNamesTheId3v1TitleAndSingerAndEveryPlaceLooked)
+TEST_F(OwnLyricsPageTest, WhenNoPlaceHasLyricsThePageNamesTheTagsTitleAndSingerAndEveryPlaceLooked)
 {
+    // A Korean tagger's ID3v2.3 frames, marked Latin-1 but holding CP949, on
+    // today's usual locale; they come before the ID3v1 tag.
+    const ScopedLocale koreanUtf8("ko_KR.UTF-8");
     RouteLyricsHostNowhere();
     LocalHttpServer lrclib;
     Online().SetBaseAddress(QString::fromStdString(lrclib.origin()));
@@ -260,6 +264,8 @@ TEST_F(OwnLyricsPageTest, WhenNoPlaceHasLyricsThePageNamesTheId3v1TitleAndSinger
     lrclib.setPage("/api/search", "[]");
     const std::string path = folder() + "untitled.mp3";
     writeTaggedMp3(path, {.title = "Rain Drop", .artist = "Kim"}, 60.0);
+    writeFileBytes(path, latin1Id3v2Tag({{"TIT2", "\xBB\xE7\xB6\xFB\xC7\xD8"}, {"TPE1", "\xB1\xE8\xB0\xC7\xB8\xF0"}})
+                             + readFileBytes(path));
     TListItem* item = form->lvFileList->Items()->Add();
     item->SetCaption("untitled.mp3");
     item->SubItems()->Add(path);
@@ -268,14 +274,15 @@ TEST_F(OwnLyricsPageTest, WhenNoPlaceHasLyricsThePageNamesTheId3v1TitleAndSinger
     ShowLyricsWindow();
     ASSERT_TRUE(WaitForText("가사를 찾지 못했습니다"));
     const QString page = PageText();
-    EXPECT_TRUE(page.contains("제목 Rain Drop, 가수 Kim")) << page.toStdString();
+    EXPECT_TRUE(page.contains("제목 사랑해, 가수 김건모")) << page.toStdString();
     EXPECT_TRUE(page.contains("untitled.lrc, untitled.txt")) << page.toStdString();
     EXPECT_TRUE(page.contains("ID3v2")) << page.toStdString();
     EXPECT_TRUE(page.contains("LRCLIB (" + QString::fromStdString(lrclib.origin()) + "): 이 노래의 가사가 없음"))
         << page.toStdString();
     ASSERT_EQ(lrclib.pageRequests().size(), 2u);
-    EXPECT_EQ(lrclib.pageRequests()[0], "/api/get?track_name=Rain%20Drop&artist_name=Kim&duration=60");
-    EXPECT_EQ(lrclib.pageRequests()[1], "/api/search?track_name=Rain%20Drop&artist_name=Kim");
+    const std::string names = "track_name=%EC%82%AC%EB%9E%91%ED%95%B4&artist_name=%EA%B9%80%EA%B1%B4%EB%AA%A8";
+    EXPECT_EQ(lrclib.pageRequests()[0], "/api/get?" + names + "&duration=60");
+    EXPECT_EQ(lrclib.pageRequests()[1], "/api/search?" + names);
 }
 
 TEST_F(OwnLyricsPageTest, HostileLyricsShowAsTextTheOwnPageLoadsNothingAndAHugeFileShowsItsBeginning)

@@ -1,6 +1,7 @@
 // The media device's error texts are Korean, and come out as bytes of the
 // locale's code page: UTF-8, or CP949 in a ko_KR.CP949 locale, where a text
-// cut to a small buffer never ends inside a double-byte character.
+// cut to a small buffer never ends inside a double-byte character; UTF-8
+// where the locale has no Hangul.
 #include "platform/mci/Mci.h"
 #include "tests/support/ScopedLocale.h"
 
@@ -43,5 +44,15 @@ void ExpectKoreanTexts(const char* locale, std::size_t syllableBytes)
 TEST(KoreanText, MediaDeviceErrorsInAUtf8Locale) { ExpectKoreanTexts(Utf8Locale, 3); }
 
 TEST(KoreanText, MediaDeviceErrorsInTheKoreanCodePage) { ExpectKoreanTexts(Cp949Locale, 2); }
+
+// A locale that cannot write Hangul gets the UTF-8 bytes rather than '?'s,
+// so that wherever the text is shown it reads right.
+TEST(KoreanText, MediaDeviceErrorsStayUtf8WhereTheLocaleCannotWriteThem)
+{
+    const ScopedLocale c("C");
+    char text[256];
+    ASSERT_TRUE(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, text, sizeof text));
+    EXPECT_STREQ(text, "파일을 찾을 수 없습니다.");
+}
 
 }  // namespace

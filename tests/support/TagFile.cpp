@@ -41,6 +41,20 @@ std::string tagBytes(const TagFields& fields)
     return tag;
 }
 
+std::string latin1Id3v2Tag(const std::vector<std::pair<std::string, std::string>>& frames)
+{
+    auto sizeBytes = [](std::size_t size, int bitsPerByte) {
+        std::string bytes;
+        for (int shift = 3 * bitsPerByte; shift >= 0; shift -= bitsPerByte)
+            bytes += static_cast<char>((size >> shift) & ((1u << bitsPerByte) - 1));
+        return bytes;
+    };
+    std::string body;
+    for (const auto& [id, text] : frames)
+        body += id + sizeBytes(text.size() + 1, 8) + std::string(2, '\0') + '\0' + text;
+    return std::string("ID3\x03\x00\x00", 6) + sizeBytes(body.size(), 7) + body;
+}
+
 void writeTaggedMp3(const std::string& path, const TagFields& fields, double seconds)
 {
     writeFileBytes(path, untaggedMp3(seconds) + tagBytes(fields));
