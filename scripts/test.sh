@@ -11,11 +11,15 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" --test
 jobs=$(nproc)
 
-# A ko_KR.CP949 locale for the code-page tests.
-if ! locale -a 2>/dev/null | grep -qi '^ko_KR\.cp949$'; then
-  sudo_cmd=(); [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" localedef -i ko_KR -f CP949 ko_KR.CP949 2>/dev/null || true
-fi
+# The locales the text tests read under: Korean in both of its encodings,
+# and a Western UTF-8 one.
+sudo_cmd=(); [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+for spec in ko_KR:CP949:ko_KR.cp949 ko_KR:UTF-8:ko_KR.utf8 en_US:UTF-8:en_US.utf8; do
+  IFS=: read -r territory charset name <<<"$spec"
+  if ! locale -a 2>/dev/null | grep -qix "$name"; then
+    "${sudo_cmd[@]}" localedef -i "$territory" -f "$charset" "$territory.$charset" 2>/dev/null || true
+  fi
+done
 
 source "$top/scripts/test-env.sh"
 
