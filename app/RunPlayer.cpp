@@ -20,8 +20,12 @@ namespace {
 // start-up's message box.
 void CloseMainWindow()
 {
-    if (Application != nullptr && Application->MainForm() != nullptr)
+    if (Application != nullptr && Application->MainForm() != nullptr) {
+        // Nobody may be there to answer a box.
+        if (frmKolviPlayer != nullptr)
+            frmKolviPlayer->ClosingUnattended = true;
         Application->MainForm()->close();
+    }
     else
         QCoreApplication::exit(0);
 }

@@ -1,6 +1,7 @@
 #include "forms/TfrmKolviPlayer.h"
 
 #include "resources/AboutTexts.h"
+#include "resources/PlaylistTexts.h"
 #include "framework/AnsiText.h"
 #include "framework/Application.h"
 #include "platform/files/CodePage.h"
@@ -10,10 +11,12 @@
 #include "platform/shell/Launcher.h"
 #include "platform/shell/ShellDrop.h"
 #include "framework/SysUtils.h"
+#include "platform/files/PlaylistLocation.h"
 #include "platform/files/TextFile.h"
 #include "forms/TfrmLyrics.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -65,7 +68,7 @@ TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
             TrackVol->SetPosition(static_cast<int>(volume));
     }
     CurrentIndex = -1;
-    ListFileName = ExtractFilePath(Application->ExeName()) + "List.lst";
+    ListFileName = playlistFilePath(ExtractFilePath(Application->ExeName()), "List.lst");
     LoadPlaylist(ListFileName);
     IsPlaying = 0;
     if (CurrentIndex > -1) {
@@ -84,7 +87,25 @@ void TfrmKolviPlayer::Dispatch(TMessage& Message)
         TForm::Dispatch(Message);
 }
 
-void TfrmKolviPlayer::FormDestroy(QObject*) { SavePlaylist(ListFileName); }
+void TfrmKolviPlayer::FormDestroy(QObject*)
+{
+    // The user's data folder may not exist yet.
+    if (lvFileList->Items()->Count() > 0)
+        makeParentFolders(ListFileName);
+    if (!SavePlaylist(ListFileName))
+        ReportPlaylistNotSaved();
+}
+
+void TfrmKolviPlayer::ReportPlaylistNotSaved()
+{
+    std::string text = ToAnsi(QString::fromUtf8(PlaylistNotSavedTemplate));
+    text.replace(text.find("%s"), 2, ListFileName);
+    if (ClosingUnattended) {
+        std::fprintf(stderr, "kolviplayer: %s\n", text.c_str());
+        return;
+    }
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONEXCLAMATION);
+}
 
 void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
 {
@@ -118,20 +139,20 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
     items->EndUpdate();
 }
 
-void TfrmKolviPlayer::SavePlaylist(const std::string& FileName)
+bool TfrmKolviPlayer::SavePlaylist(const std::string& FileName)
 {
     TListItems* items = lvFileList->Items();
     if (items->Count() == 0)
-        return;
+        return true;
     AtomicTextFileWriter file(FileName);
     if (!file.IsOpen())
-        return;
+        return false;
     file.Write(std::to_string(CurrentIndex) + "\r\n");
     for (int index = 0; index < items->Count(); ++index) {
         const std::string path = EntryPath(items->Item(index));
         file.Write(path.substr(0, path.find('\0')) + "\r\n");
     }
-    file.Commit();
+    return file.Commit();
 }
 
 void TfrmKolviPlayer::AddFilesFromDialog(bool clearFirst)

@@ -49,8 +49,12 @@ public:
     DWORD VolumeMinimum = 0;
     DWORD VolumeMaximum = 0;
     DWORD VolumeControlID = 0;
+    // Set when the window closes with nobody to answer a box (the session
+    // ends, a signal): a playlist that cannot be saved is then told on
+    // standard error instead.
+    bool ClosingUnattended = false;
 
-    // Builds the window and loads the playlist beside the executable;
+    // Builds the window and loads the playlist (platform/files/PlaylistLocation.h);
     // raises what loading the playlist raises.
     explicit TfrmKolviPlayer(QObject* Owner);
 
@@ -58,7 +62,9 @@ public:
 
     // The playlist file "List.lst": the current index, then one path a line.
     void LoadPlaylist(const std::string& FileName);
-    void SavePlaylist(const std::string& FileName);
+    // False when the file could not be written (an empty list writes nothing
+    // and succeeds).
+    bool SavePlaylist(const std::string& FileName);
     // Replaces (clearFirst) or extends the playlist with the files chosen
     // in an open dialog.
     void AddFilesFromDialog(bool clearFirst);
@@ -94,6 +100,9 @@ public Q_SLOTS:
 
 private:
     void AddEntry(const std::string& path);
+    // Tells, once, that the playlist was not saved: in a box, or on
+    // standard error when the close is unattended.
+    void ReportPlaylistNotSaved();
     // Not playing: IsPlaying and IsPaused 0, the pause button shows "멈춤".
     void ShowIdle();
     // Makes Item the only selected entry and starts it.
