@@ -13,10 +13,17 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <unistd.h>
 
 namespace {
+
+// Reading the speaker volume asks the sound server, up to a short bound: a
+// server that did not answer is asked again only after this many seconds.
+constexpr int VolumeReadsSkippedAfterFailure = 10;
 
 // A file URL from the path's bytes, whatever the locale's code page.
 QString FileUrl(const std::string& path)
@@ -54,6 +61,10 @@ MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
         bus.unregisterObject(MprisObjectPath);
         return;
     }
+    ReadSpeakerVolume();
+    auto* volumeWatch = new QTimer(this);
+    connect(volumeWatch, &QTimer::timeout, this, &MprisService::ReadSpeakerVolume);
+    volumeWatch->start(1000);
     last_ = Snapshot();
     metadata_ = BuildMetadata(last_);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -69,14 +80,35 @@ MprisService::~MprisService()
     bus.unregisterObject(MprisObjectPath);
 }
 
-PlayerSnapshot MprisService::Snapshot() const { return TakeSnapshot(window_); }
+PlayerSnapshot MprisService::Snapshot() const
+{
+    PlayerSnapshot snapshot = TakeSnapshot(window_);
+    if (speakerVolume_ && snapshot.volumeMinimum <= snapshot.volumeMaximum)
+        snapshot.volumePosition = std::clamp(*speakerVolume_, snapshot.volumeMinimum, snapshot.volumeMaximum);
+    return snapshot;
+}
+
+void MprisService::ReadSpeakerVolume()
+{
+    if (volumeReadsSkipped_ > 0) {
+        --volumeReadsSkipped_;
+        return;
+    }
+    DWORD volume = 0;
+    if (window_.GetSpeakerVolume(volume)) {
+        speakerVolume_ = static_cast<int>(std::min<DWORD>(volume, INT_MAX));
+    } else {
+        speakerVolume_.reset();
+        volumeReadsSkipped_ = VolumeReadsSkippedAfterFailure;
+    }
+}
 
 qlonglong MprisService::PositionUs() const
 {
     if (window_.IsPlaying == 0)
         return 0;
     try {
-        return static_cast<qlonglong>(window_.MP3->Position()) * 1000;
+        return static_cast<qlonglong>(window_.TrackPosition()) * 1000;
     } catch (const Exception&) {
         return 0;
     }
@@ -209,8 +241,14 @@ void MprisService::SetPosition(const QString& trackId, qlonglong positionUs)
 
 void MprisService::SetVolume(double volume)
 {
+    if (!std::isfinite(volume))
+        return;
     Later([this, volume](TfrmKolviPlayer& window) {
-        window.TrackVol->SetPosition(Snapshot().VolumePositionFor(volume));
+        const int position = Snapshot().VolumePositionFor(volume);
+        window.TrackVol->SetPosition(position);
+        // The slider alone sends nothing while stopped, nor when it stands there already.
+        if (window.SetSpeakerVolume(static_cast<DWORD>(position)))
+            speakerVolume_ = position;
     });
 }
 

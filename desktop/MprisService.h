@@ -8,13 +8,16 @@
 // answered; what a handler throws goes to the standard exception display,
 // as a click's would. Changes are found by comparing a snapshot of the
 // window's state each time the event loop is about to wait, so they are
-// announced at once and no timer of its own wakes the program.
+// announced at once. The one timer of its own reads the speaker volume
+// once a second, so that a change made elsewhere (the desktop's volume
+// control) is told too.
 #include "desktop/PlayerSnapshot.h"
 
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
 #include <functional>
+#include <optional>
 
 class MprisPlayerAdaptor;
 class TfrmKolviPlayer;
@@ -32,6 +35,8 @@ public:
     // The bus name it owns; empty when it is not on a bus.
     const QString& BusName() const { return busName_; }
 
+    // The window's state, with the speaker volume as last read, not the
+    // slider's, which moves the speaker only while a track is playing.
     PlayerSnapshot Snapshot() const;
     // Brought up to date first: a change may not have been announced yet.
     QVariantMap Metadata();
@@ -52,9 +57,12 @@ public:
     void Previous();
     void SeekBy(qlonglong offsetUs);
     void SetPosition(const QString& trackId, qlonglong positionUs);
+    // The speaker takes it at once, playing or not; NaN and infinities are refused.
     void SetVolume(double volume);
 
 private:
+    // Reads the speaker volume; after a failure it waits a while before asking again.
+    void ReadSpeakerVolume();
     // Runs an action on the window once the current bus call has returned.
     void Later(std::function<void(TfrmKolviPlayer&)> action);
     // Seeks as the position slider does; ms within the track.
@@ -70,4 +78,6 @@ private:
     QString busName_;
     PlayerSnapshot last_;
     QVariantMap metadata_;
+    std::optional<int> speakerVolume_;
+    int volumeReadsSkipped_ = 0;
 };

@@ -356,6 +356,11 @@ void TfrmKolviPlayer::TrackPosChange(QObject*)
     MP3->Play();
 }
 
+DWORD TfrmKolviPlayer::TrackPosition()
+{
+    return SeekPending ? static_cast<DWORD>(TrackPos->Position()) : MP3->Position();
+}
+
 void TfrmKolviPlayer::TrackTimerTimer(QObject*)
 {
     if (IsPlaying == 0)

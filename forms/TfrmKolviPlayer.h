@@ -74,6 +74,14 @@ public:
     // or below.
     static std::string EntryPath(const TListItem* Item);
 
+    // The speaker volume in the mixer's own units, read and written as the
+    // slider does; false when there is no mixer or it fails.
+    bool GetSpeakerVolume(DWORD& Value);
+    bool SetSpeakerVolume(DWORD Value);
+    // Where the track stands in milliseconds: while paused after a seek, the
+    // place the next Play starts from.
+    DWORD TrackPosition();
+
 public Q_SLOTS:
     void FormDestroy(QObject* Sender);
     void btnOpenClick(QObject* Sender);
@@ -115,8 +123,6 @@ private:
 
     bool OpenMixer();
     bool FindSpeakerVolumeControl();
-    bool GetSpeakerVolume(DWORD& Value);
-    bool SetSpeakerVolume(DWORD Value);
 };
 
 extern TfrmKolviPlayer* frmKolviPlayer;
