@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "resources/BuildSettings.h"
 #include "resources/KolviResources.h"
+#include "desktop/ApplicationAdaptor.h"
 #include "desktop/MprisService.h"
 #include "desktop/QtTranslations.h"
 #include "desktop/SessionEnd.h"
@@ -47,6 +48,7 @@ int RunPlayer(int argc, char** argv, const PlayerOptions& options)
         if (options.lyricsWindow)
             Application->CreateForm(frmLyrics);
         MprisService mediaControls(*frmKolviPlayer);
+        ApplicationService desktopLaunch(*frmKolviPlayer);
         Application->Run();
     } catch (const Exception& exception) {
         Application->ShowException(exception);

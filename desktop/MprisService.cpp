@@ -4,6 +4,7 @@
 #include "desktop/MprisNames.h"
 #include "desktop/MprisPlayerAdaptor.h"
 #include "desktop/MprisRootAdaptor.h"
+#include "desktop/OpenFromDesktop.h"
 #include "forms/TfrmKolviPlayer.h"
 #include "desktop/TrackTitles.h"
 
@@ -251,6 +252,8 @@ void MprisService::SetVolume(double volume)
             speakerVolume_ = position;
     });
 }
+
+void MprisService::OpenUri(const QString& uri) { OpenFromDesktop(window_, {uri}); }
 
 QVariantMap MprisService::BuildMetadata(const PlayerSnapshot& snapshot) const
 {

@@ -59,6 +59,8 @@ public:
     void SetPosition(const QString& trackId, qlonglong positionUs);
     // The speaker takes it at once, playing or not; NaN and infinities are refused.
     void SetVolume(double volume);
+    // A file URI: added and started as a file opened from the desktop.
+    void OpenUri(const QString& uri);
 
 private:
     // Reads the speaker volume; after a failure it waits a while before asking again.

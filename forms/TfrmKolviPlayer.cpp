@@ -197,6 +197,18 @@ void TfrmKolviPlayer::WMDropFiles(TMessage& Message)
     DragFinish(drop);
 }
 
+void TfrmKolviPlayer::OpenFiles(const std::vector<std::string>& Paths)
+{
+    TListItems* items = lvFileList->Items();
+    const int first = items->Count();
+    items->BeginUpdate();
+    for (const std::string& path : Paths)
+        AddEntry(path);
+    items->EndUpdate();
+    if (TListItem* item = items->Item(first))
+        StartOnly(item);
+}
+
 void TfrmKolviPlayer::btnDelClick(QObject*)
 {
     TListItem* item = lvFileList->Selected();

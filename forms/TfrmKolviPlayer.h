@@ -14,6 +14,7 @@
 #include "platform/win/WinMessage.h"
 
 #include <string>
+#include <vector>
 
 class TfrmKolviPlayer : public TForm {
     Q_OBJECT
@@ -69,6 +70,10 @@ public:
     // in an open dialog.
     void AddFilesFromDialog(bool clearFirst);
     void WMDropFiles(TMessage& Message);
+    // Files opened from the desktop, already sorted by the rule of dropped
+    // files (platform/shell/OpenedFiles.h): appended, and the first of them
+    // started; none, nothing happens.
+    void OpenFiles(const std::vector<std::string>& Paths);
     void DeselectAll();
     // An entry's path: its sub-items without surrounding bytes of code 32
     // or below.
