@@ -12,6 +12,9 @@ if [[ "${1:-}" == "--test" ]]; then
              clang libclang-rt-14-dev xdotool x11-utils python3 mpg123 procps
              dbus-daemon dbus-bin playerctl desktop-file-utils appstream)
 fi
+if [[ "${1:-}" == "--package" ]]; then
+  packages+=(dpkg-dev lintian file)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
