@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "resources/BuildSettings.h"
 #include "resources/KolviResources.h"
+#include "desktop/ApplicationAdaptor.h"
 #include "desktop/MprisService.h"
 #include "desktop/QtTranslations.h"
 #include "desktop/SessionEnd.h"
@@ -20,8 +21,12 @@ namespace {
 // start-up's message box.
 void CloseMainWindow()
 {
-    if (Application != nullptr && Application->MainForm() != nullptr)
+    if (Application != nullptr && Application->MainForm() != nullptr) {
+        // Nobody may be there to answer a box.
+        if (frmKolviPlayer != nullptr)
+            frmKolviPlayer->ClosingUnattended = true;
         Application->MainForm()->close();
+    }
     else
         QCoreApplication::exit(0);
 }
@@ -43,6 +48,7 @@ int RunPlayer(int argc, char** argv, const PlayerOptions& options)
         if (options.lyricsWindow)
             Application->CreateForm(frmLyrics);
         MprisService mediaControls(*frmKolviPlayer);
+        ApplicationService desktopLaunch(*frmKolviPlayer);
         Application->Run();
     } catch (const Exception& exception) {
         Application->ShowException(exception);

@@ -46,4 +46,4 @@ void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& TrackId, qlonglong P
     service_.SetPosition(TrackId.path(), Position);
 }
 
-void MprisPlayerAdaptor::OpenUri(const QString&) {}
+void MprisPlayerAdaptor::OpenUri(const QString& Uri) { service_.OpenUri(Uri); }

@@ -23,9 +23,9 @@ public:
     bool HasTrackList() const { return false; }
     QString Identity() const;
     QString DesktopEntry() const;
-    // The player opens nothing it is handed: its playlist is its own.
-    QStringList SupportedUriSchemes() const { return {}; }
-    QStringList SupportedMimeTypes() const { return {}; }
+    // Local MP3 files, by OpenUri.
+    QStringList SupportedUriSchemes() const { return {QStringLiteral("file")}; }
+    QStringList SupportedMimeTypes() const { return {QStringLiteral("audio/mpeg"), QStringLiteral("audio/x-mp3")}; }
 
 public Q_SLOTS:
     void Raise();

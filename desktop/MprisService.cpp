@@ -4,6 +4,7 @@
 #include "desktop/MprisNames.h"
 #include "desktop/MprisPlayerAdaptor.h"
 #include "desktop/MprisRootAdaptor.h"
+#include "desktop/OpenFromDesktop.h"
 #include "forms/TfrmKolviPlayer.h"
 #include "lyrics/LyricsReaders.h"
 
@@ -13,10 +14,17 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <unistd.h>
 
 namespace {
+
+// Reading the speaker volume asks the sound server, up to a short bound: a
+// server that did not answer is asked again only after this many seconds.
+constexpr int VolumeReadsSkippedAfterFailure = 10;
 
 // A file URL from the path's bytes, whatever the locale's code page.
 QString FileUrl(const std::string& path)
@@ -54,6 +62,10 @@ MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
         bus.unregisterObject(MprisObjectPath);
         return;
     }
+    ReadSpeakerVolume();
+    auto* volumeWatch = new QTimer(this);
+    connect(volumeWatch, &QTimer::timeout, this, &MprisService::ReadSpeakerVolume);
+    volumeWatch->start(1000);
     last_ = Snapshot();
     metadata_ = BuildMetadata(last_);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -69,14 +81,35 @@ MprisService::~MprisService()
     bus.unregisterObject(MprisObjectPath);
 }
 
-PlayerSnapshot MprisService::Snapshot() const { return TakeSnapshot(window_); }
+PlayerSnapshot MprisService::Snapshot() const
+{
+    PlayerSnapshot snapshot = TakeSnapshot(window_);
+    if (speakerVolume_ && snapshot.volumeMinimum <= snapshot.volumeMaximum)
+        snapshot.volumePosition = std::clamp(*speakerVolume_, snapshot.volumeMinimum, snapshot.volumeMaximum);
+    return snapshot;
+}
+
+void MprisService::ReadSpeakerVolume()
+{
+    if (volumeReadsSkipped_ > 0) {
+        --volumeReadsSkipped_;
+        return;
+    }
+    DWORD volume = 0;
+    if (window_.GetSpeakerVolume(volume)) {
+        speakerVolume_ = static_cast<int>(std::min<DWORD>(volume, INT_MAX));
+    } else {
+        speakerVolume_.reset();
+        volumeReadsSkipped_ = VolumeReadsSkippedAfterFailure;
+    }
+}
 
 qlonglong MprisService::PositionUs() const
 {
     if (window_.IsPlaying == 0)
         return 0;
     try {
-        return static_cast<qlonglong>(window_.MP3->Position()) * 1000;
+        return static_cast<qlonglong>(window_.TrackPosition()) * 1000;
     } catch (const Exception&) {
         return 0;
     }
@@ -209,8 +242,14 @@ void MprisService::SetPosition(const QString& trackId, qlonglong positionUs)
 
 void MprisService::SetVolume(double volume)
 {
+    if (!std::isfinite(volume))
+        return;
     Later([this, volume](TfrmKolviPlayer& window) {
-        window.TrackVol->SetPosition(Snapshot().VolumePositionFor(volume));
+        const int position = Snapshot().VolumePositionFor(volume);
+        window.TrackVol->SetPosition(position);
+        // The slider alone sends nothing while stopped, nor when it stands there already.
+        if (window.SetSpeakerVolume(static_cast<DWORD>(position)))
+            speakerVolume_ = position;
     });
 }
 
@@ -222,6 +261,8 @@ const TrackTitles& MprisService::TitlesOf(const std::string& path)
     }
     return titles_;
 }
+
+void MprisService::OpenUri(const QString& uri) { OpenFromDesktop(window_, {uri}); }
 
 QVariantMap MprisService::BuildMetadata(const PlayerSnapshot& snapshot)
 {

@@ -8,7 +8,9 @@
 // answered; what a handler throws goes to the standard exception display,
 // as a click's would. Changes are found by comparing a snapshot of the
 // window's state each time the event loop is about to wait, so they are
-// announced at once and no timer of its own wakes the program.
+// announced at once. The one timer of its own reads the speaker volume
+// once a second, so that a change made elsewhere (the desktop's volume
+// control) is told too.
 #include "desktop/PlayerSnapshot.h"
 #include "tags/TrackTitles.h"
 
@@ -17,6 +19,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <string>
+#include <optional>
 
 class MprisPlayerAdaptor;
 class TfrmKolviPlayer;
@@ -34,6 +37,8 @@ public:
     // The bus name it owns; empty when it is not on a bus.
     const QString& BusName() const { return busName_; }
 
+    // The window's state, with the speaker volume as last read, not the
+    // slider's, which moves the speaker only while a track is playing.
     PlayerSnapshot Snapshot() const;
     // Brought up to date first: a change may not have been announced yet.
     QVariantMap Metadata();
@@ -54,9 +59,14 @@ public:
     void Previous();
     void SeekBy(qlonglong offsetUs);
     void SetPosition(const QString& trackId, qlonglong positionUs);
+    // The speaker takes it at once, playing or not; NaN and infinities are refused.
     void SetVolume(double volume);
+    // A file URI: added and started as a file opened from the desktop.
+    void OpenUri(const QString& uri);
 
 private:
+    // Reads the speaker volume; after a failure it waits a while before asking again.
+    void ReadSpeakerVolume();
     // Runs an action on the window once the current bus call has returned.
     void Later(std::function<void(TfrmKolviPlayer&)> action);
     // Seeks as the position slider does; ms within the track.
@@ -77,4 +87,6 @@ private:
     QVariantMap metadata_;
     std::string titledPath_;
     TrackTitles titles_;
+    std::optional<int> speakerVolume_;
+    int volumeReadsSkipped_ = 0;
 };

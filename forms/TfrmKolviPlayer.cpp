@@ -1,6 +1,8 @@
 #include "forms/TfrmKolviPlayer.h"
 
 #include "resources/AboutTexts.h"
+#include "resources/PlaylistTexts.h"
+#include "framework/AnsiText.h"
 #include "framework/Application.h"
 #include "platform/files/CodePage.h"
 #include "framework/ComponentRegistry.h"
@@ -9,6 +11,7 @@
 #include "platform/shell/Launcher.h"
 #include "platform/shell/ShellDrop.h"
 #include "framework/SysUtils.h"
+#include "platform/files/PlaylistLocation.h"
 #include "platform/files/TextFile.h"
 #include "forms/PlayerAccess.h"
 #include "forms/PlayerKeys.h"
@@ -16,6 +19,7 @@
 #include "forms/TrackTime.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -68,7 +72,7 @@ TfrmKolviPlayer::TfrmKolviPlayer(QObject* Owner)
             TrackVol->SetPosition(static_cast<int>(volume));
     }
     CurrentIndex = -1;
-    ListFileName = ExtractFilePath(Application->ExeName()) + "List.lst";
+    ListFileName = playlistFilePath(ExtractFilePath(Application->ExeName()), "List.lst");
     LoadPlaylist(ListFileName);
     IsPlaying = 0;
     if (CurrentIndex > -1) {
@@ -90,7 +94,25 @@ void TfrmKolviPlayer::Dispatch(TMessage& Message)
         TForm::Dispatch(Message);
 }
 
-void TfrmKolviPlayer::FormDestroy(QObject*) { SavePlaylist(ListFileName); }
+void TfrmKolviPlayer::FormDestroy(QObject*)
+{
+    // The user's data folder may not exist yet.
+    if (lvFileList->Items()->Count() > 0)
+        makeParentFolders(ListFileName);
+    if (!SavePlaylist(ListFileName))
+        ReportPlaylistNotSaved();
+}
+
+void TfrmKolviPlayer::ReportPlaylistNotSaved()
+{
+    std::string text = ToAnsi(QString::fromUtf8(PlaylistNotSavedTemplate));
+    text.replace(text.find("%s"), 2, ListFileName);
+    if (ClosingUnattended) {
+        std::fprintf(stderr, "kolviplayer: %s\n", text.c_str());
+        return;
+    }
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONEXCLAMATION);
+}
 
 void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
 {
@@ -124,20 +146,20 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
     items->EndUpdate();
 }
 
-void TfrmKolviPlayer::SavePlaylist(const std::string& FileName)
+bool TfrmKolviPlayer::SavePlaylist(const std::string& FileName)
 {
     TListItems* items = lvFileList->Items();
     if (items->Count() == 0)
-        return;
+        return true;
     AtomicTextFileWriter file(FileName);
     if (!file.IsOpen())
-        return;
+        return false;
     file.Write(std::to_string(CurrentIndex) + "\r\n");
     for (int index = 0; index < items->Count(); ++index) {
         const std::string path = EntryPath(items->Item(index));
         file.Write(path.substr(0, path.find('\0')) + "\r\n");
     }
-    file.Commit();
+    return file.Commit();
 }
 
 void TfrmKolviPlayer::AddFilesFromDialog(bool clearFirst)
@@ -180,6 +202,18 @@ void TfrmKolviPlayer::WMDropFiles(TMessage& Message)
     }
     items->EndUpdate();
     DragFinish(drop);
+}
+
+void TfrmKolviPlayer::OpenFiles(const std::vector<std::string>& Paths)
+{
+    TListItems* items = lvFileList->Items();
+    const int first = items->Count();
+    items->BeginUpdate();
+    for (const std::string& path : Paths)
+        AddEntry(path);
+    items->EndUpdate();
+    if (TListItem* item = items->Item(first))
+        StartOnly(item);
 }
 
 void TfrmKolviPlayer::btnDelClick(QObject*)
@@ -369,6 +403,11 @@ void TfrmKolviPlayer::TrackPosChange(QObject*)
     SeekPending = false;
     MP3->Play();
     ShowTrackTime(position, ShownLength);
+}
+
+DWORD TfrmKolviPlayer::TrackPosition()
+{
+    return SeekPending ? static_cast<DWORD>(TrackPos->Position()) : MP3->Position();
 }
 
 void TfrmKolviPlayer::TrackTimerTimer(QObject*)

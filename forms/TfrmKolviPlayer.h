@@ -14,6 +14,7 @@
 #include "platform/win/WinMessage.h"
 
 #include <string>
+#include <vector>
 
 class TfrmKolviPlayer : public TForm {
     Q_OBJECT
@@ -51,8 +52,12 @@ public:
     DWORD VolumeMinimum = 0;
     DWORD VolumeMaximum = 0;
     DWORD VolumeControlID = 0;
+    // Set when the window closes with nobody to answer a box (the session
+    // ends, a signal): a playlist that cannot be saved is then told on
+    // standard error instead.
+    bool ClosingUnattended = false;
 
-    // Builds the window and loads the playlist beside the executable;
+    // Builds the window and loads the playlist (platform/files/PlaylistLocation.h);
     // raises what loading the playlist raises.
     explicit TfrmKolviPlayer(QObject* Owner);
 
@@ -60,11 +65,17 @@ public:
 
     // The playlist file "List.lst": the current index, then one path a line.
     void LoadPlaylist(const std::string& FileName);
-    void SavePlaylist(const std::string& FileName);
+    // False when the file could not be written (an empty list writes nothing
+    // and succeeds).
+    bool SavePlaylist(const std::string& FileName);
     // Replaces (clearFirst) or extends the playlist with the files chosen
     // in an open dialog.
     void AddFilesFromDialog(bool clearFirst);
     void WMDropFiles(TMessage& Message);
+    // Files opened from the desktop, already sorted by the rule of dropped
+    // files (platform/shell/OpenedFiles.h): appended, and the first of them
+    // started; none, nothing happens.
+    void OpenFiles(const std::vector<std::string>& Paths);
     void DeselectAll();
     // The play/pause key: pauses or continues while playing; otherwise
     // starts the selected entry, else the current one, else the first.
@@ -72,6 +83,14 @@ public:
     // An entry's path: its sub-items without surrounding bytes of code 32
     // or below.
     static std::string EntryPath(const TListItem* Item);
+
+    // The speaker volume in the mixer's own units, read and written as the
+    // slider does; false when there is no mixer or it fails.
+    bool GetSpeakerVolume(DWORD& Value);
+    bool SetSpeakerVolume(DWORD Value);
+    // Where the track stands in milliseconds: while paused after a seek, the
+    // place the next Play starts from.
+    DWORD TrackPosition();
 
 public Q_SLOTS:
     void FormDestroy(QObject* Sender);
@@ -99,6 +118,9 @@ public Q_SLOTS:
 
 private:
     void AddEntry(const std::string& path);
+    // Tells, once, that the playlist was not saved: in a box, or on
+    // standard error when the close is unattended.
+    void ReportPlaylistNotSaved();
     // Not playing: IsPlaying and IsPaused 0, the pause button shows "멈춤".
     void ShowIdle();
     // Shows the playing track's time; the position slider stays where it is.
@@ -116,8 +138,6 @@ private:
 
     bool OpenMixer();
     bool FindSpeakerVolumeControl();
-    bool GetSpeakerVolume(DWORD& Value);
-    bool SetSpeakerVolume(DWORD Value);
 };
 
 extern TfrmKolviPlayer* frmKolviPlayer;

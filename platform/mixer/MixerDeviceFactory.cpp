@@ -1,6 +1,7 @@
 #include "platform/mixer/MixerDeviceFactory.h"
 
 #include "platform/mixer/MixerAlsa.h"
+#include "platform/mixer/MixerPulse.h"
 
 #include <map>
 #include <mutex>
@@ -12,8 +13,15 @@ struct BackEnds {
     std::mutex mutex;
     std::map<std::string, MixerDeviceOpener> openers{
         {"alsa", [](const MixerOpenRequest*) -> std::unique_ptr<MixerDevice> { return AlsaMasterVolume::open(); }},
+        {"pulse", [](const MixerOpenRequest*) -> std::unique_ptr<MixerDevice> { return PulseSinkVolume::open(); }},
+        {"auto",
+         [](const MixerOpenRequest*) -> std::unique_ptr<MixerDevice> {
+             if (std::unique_ptr<MixerDevice> server = PulseSinkVolume::open())
+                 return server;
+             return AlsaMasterVolume::open();
+         }},
     };
-    std::string choice = "alsa";
+    std::string choice = "auto";
 };
 
 BackEnds& backEnds()

@@ -1,8 +1,10 @@
 #pragma once
 // Opens the mixer device behind the mixer calls. The back end is chosen by
 // name, as a player's mixer option chooses it:
+//   pulse  the sound server's default sink volume (MixerPulse.h)
 //   alsa   the master playback volume of ALSA's "default" mixer (MixerAlsa.h)
-// The choice is "alsa" until changed. More back ends can be added, each
+//   auto   pulse when a server answers, else alsa
+// The choice is "auto" until changed. More back ends can be added, each
 // under a name of its own.
 #include "platform/mixer/MixerDevice.h"
 

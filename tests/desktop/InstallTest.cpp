@@ -7,11 +7,14 @@
 #include "tests/support/executable/PlayerProcess.h"
 #include "tests/support/executable/WindowFacts.h"
 
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <set>
+#include <sstream>
 
 namespace {
 
@@ -46,6 +49,11 @@ TEST(Install, AUserInstallIsValidAndRunsFromItsBinLink)
     EXPECT_EQ(EntryValue(entry, "Icon"), id);
     EXPECT_FALSE(EntryValue(entry, "Comment").empty());
     EXPECT_FALSE(EntryValue(entry, "Comment[ko]").empty());
+    EXPECT_EQ(EntryValue(entry, "MimeType"), "audio/mpeg;audio/x-mp3;");
+    EXPECT_EQ(EntryValue(entry, "DBusActivatable"), "true");
+    EXPECT_EQ(readFileBytes(prefix + "/share/dbus-1/services/" + id + ".service"),
+              "[D-BUS Service]\nName=" + id + "\nExec=\"" + prefix + "/bin/kolviplayer\"\n")
+        << "the bus starts the installed program";
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString icon = QString::fromStdString(prefix + "/share/icons/hicolor/") + QString("%1x%1/apps/").arg(size) +
                              QString::fromStdString(id) + ".png";
@@ -76,6 +84,27 @@ TEST(Install, AUserInstallIsValidAndRunsFromItsBinLink)
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(readFileBytes(folder + "List.lst"), "1" + CrCrLf + "/music/a.mp3" + CrCrLf + "/music/b.mp3" + CrCrLf);
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(prefix + "/bin/List.lst")));
+}
+
+TEST(Install, TheManifestListsEveryInstalledFileSoRemovingThemUninstallsAll)
+{
+    QTemporaryDir prefixDir;
+    const std::string prefix = prefixDir.filePath("prefix").toStdString();
+    ASSERT_EQ(runProgram({"cmake", "--install", KOLVI_BUILD_DIR, "--prefix", prefix}), 0);
+    std::set<std::string> installed;
+    for (QDirIterator it(QString::fromStdString(prefix), QDir::Files | QDir::System | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        installed.insert(it.next().toStdString());
+    std::set<std::string> listed;
+    const std::string manifestFile = KOLVI_BUILD_DIR "/install_manifest.txt";
+    std::istringstream manifest(readFileBytes(manifestFile));
+    for (std::string line; std::getline(manifest, line);)
+        listed.insert(line);
+    EXPECT_EQ(listed, installed);
+    EXPECT_TRUE(installed.count(prefix + "/bin/kolviplayer"));
+    const std::string entry = prefix + "/share/applications/" KOLVI_APP_ID ".desktop";
+    EXPECT_TRUE(installed.count(entry));
 }
 
 }  // namespace

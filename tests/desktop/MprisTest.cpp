@@ -225,4 +225,60 @@ TEST(Mpris, TheDesktopSeesAndDrivesThePlayingTrack)
     EXPECT_EQ(readFileBytes(player.listFile()), "2" + CrCrLf + entries) << "Quit closes the window the normal way";
 }
 
+// Sets a property of the player interface as the desktop would, the value
+// in dbus-send's notation ("double:0.5").
+int SetPlayerProperty(const std::string& name, const std::string& value)
+{
+    return runProgram({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.kolviplayer",
+                       "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Set",
+                       "string:org.mpris.MediaPlayer2.Player", "string:" + name, "variant:" + value});
+}
+
+bool SinkNear(long expected)
+{
+    const std::vector<long> volumes = sinkVolumes(sharedPulseServer(), sharedSinkName());
+    return !volumes.empty() && std::abs(volumes.front() - expected) <= 700;
+}
+
+TEST(Mpris, VolumeIsTheSpeakersAndPositionFollowsASeekWhilePaused)
+{
+    if (sharedSinkName().empty())
+        GTEST_SKIP() << "needs the test environment (scripts/with-test-env.sh)";
+    SessionBus bus;
+    ASSERT_TRUE(bus.started());
+    bus.exportToEnvironment();
+    const SinkVolumeKeeper sinkVolume;
+    ASSERT_TRUE(setSinkVolumes(sharedPulseServer(), sharedSinkName(), {65536}));
+
+    PlayerProcess player;
+    const std::string track = player.folder() + "one.mp3";
+    MakeTone(track, 440.0);
+    writeFileBytes(player.listFile(), "0" + CrCrLf + track + CrCrLf);
+    player.start();
+    ASSERT_TRUE(waitUntil([] { return captureProgram({"playerctl", "-l"}).value_or("") == "kolviplayer\n"; }));
+
+    Playerctl({"volume", "0.25"});
+    EXPECT_TRUE(waitUntil([] { return SinkNear(16384); })) << "written while stopped, the speaker takes it";
+    ASSERT_TRUE(setSinkVolumes(sharedPulseServer(), sharedSinkName(), {49152}));
+    EXPECT_TRUE(waitUntil([] { return std::abs(std::atof(Playerctl({"volume"}).c_str()) - 0.75) < 0.01; }))
+        << "a change made elsewhere is told";
+    for (const char* refused : {"double:nan", "double:inf", "double:-inf"}) {
+        SetPlayerProperty("Volume", refused);
+        EXPECT_TRUE(SinkNear(49152)) << refused;
+    }
+    EXPECT_NEAR(std::atof(Playerctl({"volume"}).c_str()), 0.75, 0.01);
+
+    Playerctl({"play"});
+    ASSERT_TRUE(waitUntil([] { return Status() == "Playing"; }));
+    Playerctl({"pause"});
+    ASSERT_TRUE(waitUntil([] { return Status() == "Paused"; }));
+    Playerctl({"position", "12"});
+    EXPECT_TRUE(waitUntil([] { return std::abs(PositionSeconds() - 12.0) < 0.05; }))
+        << "paused, the position is where the seek went: " << PositionSeconds();
+    EXPECT_EQ(Status(), "Paused");
+
+    EXPECT_EQ(CallRoot("Quit"), 0);
+    ASSERT_TRUE(player.waitForExit());
+}
+
 }  // namespace

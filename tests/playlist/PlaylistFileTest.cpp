@@ -2,6 +2,7 @@
 // byte-exact round trips, the reader's edge cases, and saving that never
 // destroys the previous file.
 #include "tests/support/FileBytes.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/windows/PlayerFixture.h"
 
 #include <QDir>
@@ -196,7 +197,9 @@ TEST_F(PlaylistFile, AFailedSaveLeavesTheOldFileWholeAndNoTemporaryFile)
     rlimit small = previous;
     small.rlim_cur = 1000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BoxAnswerer user;
     stop();
+    EXPECT_EQ(user.texts().size(), 1u) << "the user is told the list was not saved";
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -215,4 +218,29 @@ TEST_F(PlaylistFile, SavingIntoAFolderThatIsGoneReportsNothing)
     EXPECT_EQ(paths(), (Paths{"/a.mp3"}));
     stop();
     EXPECT_EQ(readFileBytes(listFile()), programFile(0, {"/a.mp3"}));
+}
+
+TEST_F(PlaylistFile, AListThatCannotBeSavedIsToldOnceInABoxOrOnStandardErrorWhenUnattended)
+{
+    const std::string blocker = folder() + "data";
+    writeFileBytes(blocker, "a file where the data folder should be");
+    for (const bool unattended : {false, true}) {
+        start({"/a.mp3"}, 0);
+        form->ListFileName = blocker + "/kolviplayer/List.lst";
+        form->ClosingUnattended = unattended;
+        const BoxAnswerer user;
+        testing::internal::CaptureStderr();
+        stop();
+        const std::string error = testing::internal::GetCapturedStderr();
+        const std::vector<QString> boxes = user.texts();
+        if (unattended) {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_NE(error.find("재생 목록을 저장하지 못했습니다: " + blocker + "/kolviplayer/List.lst"), std::string::npos)
+                << error;
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_TRUE(boxes.front().startsWith(QString::fromUtf8("재생 목록을 저장하지 못했습니다: ")));
+            EXPECT_EQ(error.find("재생"), std::string::npos);
+        }
+    }
 }

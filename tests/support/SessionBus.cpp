@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <fstream>
 
-SessionBus::SessionBus()
+SessionBus::SessionBus(const std::string& serviceFolder)
 {
     const std::string config = dir_.filePath("bus.conf").toStdString();
+    const std::string services = serviceFolder.empty() ? "" : "<servicedir>" + serviceFolder + "</servicedir>";
     std::ofstream(config) << "<busconfig><type>session</type><listen>unix:path=" << dir_.filePath("bus").toStdString()
-                          << "</listen><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                          << "</listen>" << services << "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
                              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n";
     daemon_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile"});

@@ -1,7 +1,7 @@
 #pragma once
 // A private D-Bus session bus (dbus-daemon) for tests of programs that
-// show themselves on the bus: no service folders, so nothing is activated
-// on it; stopped with the object.
+// show themselves on the bus: nothing is activated on it unless a service
+// folder is given; stopped with the object.
 #include "tests/support/ChildProcess.h"
 
 #include <QTemporaryDir>
@@ -11,8 +11,9 @@
 
 class SessionBus {
 public:
-    // Starts the daemon and waits for its socket.
-    SessionBus();
+    // Starts the daemon and waits for its socket. With a service folder, the
+    // bus starts the programs its .service files name when their names are called.
+    explicit SessionBus(const std::string& serviceFolder = {});
     // Stops it and gives the environment back what exportToEnvironment replaced.
     ~SessionBus();
     SessionBus(const SessionBus&) = delete;
