@@ -1,7 +1,7 @@
 #include "desktop/OpenFromDesktop.h"
 
 #include "forms/TfrmKolviPlayer.h"
-#include "framework/AnsiText.h"
+#include "platform/files/CodePage.h"
 #include "framework/Application.h"
 #include "platform/shell/OpenedFiles.h"
 
@@ -32,7 +32,7 @@ void OpenFromDesktop(TfrmKolviPlayer& window, const QStringList& uris)
                 if (!opened.tracks.empty())
                     target->OpenFiles(opened.tracks);
                 else if (opened.leftOut > 0 && !Application->MessageBoxOpen())
-                    Application->MessageBox(ToAnsi(QString::fromUtf8(NothingToOpen)), Application->Title(),
+                    Application->MessageBox(Utf8ToAnsi(NothingToOpen), Application->Title(),
                                             MB_OK | MB_ICONEXCLAMATION);
             });
         },

@@ -2,7 +2,6 @@
 
 #include "resources/AboutTexts.h"
 #include "resources/PlaylistTexts.h"
-#include "framework/AnsiText.h"
 #include "framework/Application.h"
 #include "platform/files/CodePage.h"
 #include "framework/ComponentRegistry.h"
@@ -105,7 +104,7 @@ void TfrmKolviPlayer::FormDestroy(QObject*)
 
 void TfrmKolviPlayer::ReportPlaylistNotSaved()
 {
-    std::string text = ToAnsi(QString::fromUtf8(PlaylistNotSavedTemplate));
+    std::string text = Utf8ToAnsi(PlaylistNotSavedTemplate);
     text.replace(text.find("%s"), 2, ListFileName);
     if (ClosingUnattended) {
         std::fprintf(stderr, "kolviplayer: %s\n", text.c_str());
