@@ -6,14 +6,18 @@
 // Every request acts through the main window's own handlers, as the
 // buttons and sliders do, queued to run after the bus call has been
 // answered; what a handler throws goes to the standard exception display,
-// as a click's would. Changes are found by comparing a snapshot of the
+// as a click's would. Queued requests run a few at a time between the
+// window's own events, and a flood of them keeps only the latest: the
+// window goes on answering, and the last request is the last carried out. Changes are found by comparing a snapshot of the
 // window's state each time the event loop is about to wait, so they are
 // announced at once and no timer of its own wakes the program.
 #include "desktop/PlayerSnapshot.h"
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
+#include <deque>
 #include <functional>
 
 class MprisPlayerAdaptor;
@@ -57,6 +61,8 @@ public:
 private:
     // Runs an action on the window once the current bus call has returned.
     void Later(std::function<void(TfrmKolviPlayer&)> action);
+    // Runs queued actions for a short while, then lets the window's events in.
+    void RunQueued();
     // Seeks as the position slider does; ms within the track.
     void SeekTo(int ms);
     void StartFromIdle();
@@ -70,4 +76,6 @@ private:
     QString busName_;
     PlayerSnapshot last_;
     QVariantMap metadata_;
+    std::deque<std::function<void(TfrmKolviPlayer&)>> queued_;
+    QTimer runQueued_;
 };
