@@ -171,9 +171,13 @@ private:
         XFlush(display_);
     }
 
+    // Once stop is set, an answer on its way still counts for a moment.
     bool awaitAnswer(long serial, const std::atomic<bool>& stop)
     {
-        while (!stop) {
+        std::optional<Clock::time_point> grace;
+        while (!grace || Clock::now() < *grace) {
+            if (stop && !grace)
+                grace = Clock::now() + 1s;
             while (XPending(display_) > 0) {
                 XEvent event{};
                 XNextEvent(display_, &event);
