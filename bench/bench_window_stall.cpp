@@ -6,7 +6,8 @@
 // entry played, Play while the sound server is stopped (SIGSTOP), a 1 GB
 // List.lst of NUL bytes at start (launch until its window answers), a track
 // with a 38 MB USLT frame played with the lyrics window open, and 4 clients
-// sending 5,000 media-control requests each. Run under the test environment:
+// sending 5,000 media-control requests each; and, for comparison, Play on a
+// sound server that answers. Run under the test environment:
 //   scripts/with-test-env.sh build/bench/bench/bench_window_stall build/bench/app/kolviplayer [CASE...]
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/PulseDaemon.h"
@@ -320,7 +321,8 @@ double sparseEntry(const Context& context)
     });
 }
 
-double stoppedServer(const Context& context)
+// Play on a sound server of its own, stopped (SIGSTOP) first when frozen.
+double playOnServer(const Context& context, bool frozen)
 {
     PulseDaemon server("kolvi_stall");
     if (!server.start())
@@ -334,11 +336,16 @@ double stoppedServer(const Context& context)
     const auto window = startWith(player, context.display, player.folder() + "tone.mp3", extra);
     if (!window)
         return -1;
-    server.freeze();
+    if (frozen)
+        server.freeze();
     const double longest = watch(*window, [&] { click(context.display, *window, PlayX, PlayY); });
     server.thaw();
     return longest;
 }
+
+double healthyServer(const Context& context) { return playOnServer(context, false); }
+
+double stoppedServer(const Context& context) { return playOnServer(context, true); }
 
 // From launch until the first window of the process answers.
 double nulList(const Context& context)
@@ -451,8 +458,13 @@ int main(int argc, char** argv)
     }
     XSetErrorHandler(ignoreError);
     const Case cases[] = {
-        {"fifo", &fifoEntry},        {"sparse", &sparseEntry}, {"stopped-server", &stoppedServer},
-        {"nul-list", &nulList},      {"lyrics", &lyricsTrack}, {"mpris", &mprisFlood},
+        {"play", &healthyServer},
+        {"fifo", &fifoEntry},
+        {"sparse", &sparseEntry},
+        {"stopped-server", &stoppedServer},
+        {"nul-list", &nulList},
+        {"lyrics", &lyricsTrack},
+        {"mpris", &mprisFlood},
     };
     const Context context{QString::fromLocal8Bit(argv[1]), display.get()};
     std::printf("%-16s %s\n", "case", "longest stall of the main window, ms");
