@@ -21,8 +21,10 @@ constexpr auto GiveUpAfter = std::chrono::seconds(30);
 
 // How long opening waits for a sound output before it leaves the output to
 // the playing thread: a working server answers within a few milliseconds,
-// and the window waits no longer than a moment for one that does not.
-constexpr auto OutputWait = std::chrono::milliseconds(100);
+// and without any server every output fails well within it, so that the
+// open can say there is none; the window waits no longer than a moment for
+// a server that does not answer.
+constexpr auto OutputWait = std::chrono::milliseconds(250);
 
 // How long closing waits for the playing thread to let go of its output:
 // at once unless the sound server does not answer.
