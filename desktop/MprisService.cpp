@@ -13,6 +13,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
@@ -38,10 +39,19 @@ QString FileUrl(const std::string& path)
     return QString::fromLatin1("file://" + absolute.toPercentEncoding("/"));
 }
 
+// Requests waiting beyond this many are dropped, the oldest first: no hand
+// on a media key gets this far ahead of the player.
+constexpr std::size_t QueuedLimit = 32;
+// How long queued requests run before the window's own events come in.
+constexpr qint64 RunSliceMs = 20;
+
 }  // namespace
 
 MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
 {
+    runQueued_.setSingleShot(true);
+    runQueued_.setInterval(0);
+    connect(&runQueued_, &QTimer::timeout, this, &MprisService::RunQueued);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -128,8 +138,26 @@ QString MprisService::TrackId() const
 
 void MprisService::Later(std::function<void(TfrmKolviPlayer&)> action)
 {
-    QMetaObject::invokeMethod(
-        this, [this, action = std::move(action)] { RunGuarded([&] { action(window_); }); }, Qt::QueuedConnection);
+    queued_.push_back(std::move(action));
+    if (queued_.size() > QueuedLimit)
+        queued_.pop_front();
+    if (!runQueued_.isActive())
+        runQueued_.start();
+}
+
+// A timer rather than posted calls: Qt delivers every call posted before it
+// starts in one go, which a flood would make endless.
+void MprisService::RunQueued()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!queued_.empty() && slice.elapsed() < RunSliceMs) {
+        const auto action = std::move(queued_.front());
+        queued_.pop_front();
+        RunGuarded([&] { action(window_); });
+    }
+    if (!queued_.empty())
+        runQueued_.start();
 }
 
 void MprisService::Raise()

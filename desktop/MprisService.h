@@ -6,17 +6,21 @@
 // Every request acts through the main window's own handlers, as the
 // buttons and sliders do, queued to run after the bus call has been
 // answered; what a handler throws goes to the standard exception display,
-// as a click's would. Changes are found by comparing a snapshot of the
-// window's state each time the event loop is about to wait, so they are
-// announced at once. The one timer of its own reads the speaker volume
-// once a second, so that a change made elsewhere (the desktop's volume
-// control) is told too.
+// as a click's would. Queued requests run a few at a time between the
+// window's own events, and a flood of them keeps only the latest: the
+// window goes on answering, and the last request is the last carried out.
+// Changes are found by comparing a snapshot of the window's state each
+// time the event loop is about to wait, so they are announced at once. The
+// one timer of its own reads the speaker volume once a second, so that a
+// change made elsewhere (the desktop's volume control) is told too.
 #include "desktop/PlayerSnapshot.h"
 #include "tags/TrackTitles.h"
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
+#include <deque>
 #include <functional>
 #include <string>
 #include <optional>
@@ -69,6 +73,8 @@ private:
     void ReadSpeakerVolume();
     // Runs an action on the window once the current bus call has returned.
     void Later(std::function<void(TfrmKolviPlayer&)> action);
+    // Runs queued actions for a short while, then lets the window's events in.
+    void RunQueued();
     // Seeks as the position slider does; ms within the track.
     void SeekTo(int ms);
     void StartFromIdle();
@@ -89,4 +95,6 @@ private:
     TrackTitles titles_;
     std::optional<int> speakerVolume_;
     int volumeReadsSkipped_ = 0;
+    std::deque<std::function<void(TfrmKolviPlayer&)>> queued_;
+    QTimer runQueued_;
 };

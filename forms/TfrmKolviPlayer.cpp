@@ -29,6 +29,50 @@ namespace {
 // The piece size of the playlist format: the most of the index line that is
 // held, and quoted when it is no number.
 constexpr std::size_t IndexLineLimit = 511;
+// Lines are taken a piece at a time, so that a line that turns out to end
+// the list costs no more than a piece.
+constexpr std::size_t PieceLimit = 64 * 1024;
+// What follows a NUL is no part of the line's text; no more of it is read
+// than this. A line whose discarded rest goes on further ends the list.
+constexpr std::uint64_t SkipLimit = 1024 * 1024;
+
+// Skips what is left of the line; false when it goes on past SkipLimit.
+bool skipRestOfLine(TextFileReader& file)
+{
+    const std::uint64_t until = file.BytesRead() + SkipLimit;
+    std::string rest;
+    bool cut = true;
+    while (cut && file.BytesRead() <= until) {
+        if (!file.ReadLine(rest, PieceLimit, cut))
+            return true;
+    }
+    return !cut;
+}
+
+enum class EntryLine { Entry, LastEntry, EndOfList };
+
+// The next entry line's text up to its first NUL, without its line feed.
+// The list ends with the data or at a line that begins with a NUL; a line
+// whose rest after a NUL is too long to skip is its last entry.
+EntryLine readEntryLine(TextFileReader& file, std::string& path)
+{
+    path.clear();
+    std::string piece;
+    bool cut = true;
+    while (cut) {
+        if (!file.ReadLine(piece, PieceLimit, cut))
+            return path.empty() ? EntryLine::EndOfList : EntryLine::Entry;
+        const auto nul = piece.find('\0');
+        if (nul == 0 && path.empty())
+            return EntryLine::EndOfList;
+        path.append(piece, 0, nul);
+        if (nul != std::string::npos)
+            return !cut || skipRestOfLine(file) ? EntryLine::Entry : EntryLine::LastEntry;
+    }
+    if (path.ends_with('\n'))
+        path.pop_back();
+    return EntryLine::Entry;
+}
 
 }  // namespace
 
@@ -129,18 +173,16 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
         RaiseNotAnInteger(index);
     }
     // What follows a NUL is no part of the number; the entries start on the next line.
-    for (std::string rest; cut;)
-        file.ReadLine(rest, IndexLineLimit, cut);
+    const bool entriesFollow = !cut || skipRestOfLine(file);
     CurrentIndex = StrToInt(index);
 
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
     items->Clear();
-    while (file.ReadLine(line) && !line.empty() && line.front() != '\0') {
-        line.resize(std::min(line.find('\0'), line.size()));
-        if (line.ends_with('\n'))
-            line.pop_back();
-        AddEntry(line);
+    for (EntryLine read = entriesFollow ? EntryLine::Entry : EntryLine::EndOfList; read == EntryLine::Entry;) {
+        read = readEntryLine(file, line);
+        if (read != EntryLine::EndOfList)
+            AddEntry(line);
     }
     items->EndUpdate();
 }

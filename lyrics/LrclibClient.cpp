@@ -2,14 +2,39 @@
 
 #include "lyrics/LrclibRecords.h"
 
+#include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+
+#include <algorithm>
 
 namespace {
 
 // A record is a few kilobytes; a server that sends more is not LRCLIB.
 constexpr qint64 LargestBody = 4 << 20;
+// Redirects are followed only to the same scheme, host and port, and only a
+// few: a loop ends quickly, and no other server's answer counts as LRCLIB's.
+constexpr int RedirectsAllowed = 3;
+// A busy or failing service is not asked again before it says (Retry-After),
+// else before this; nor later than the longest.
+constexpr qint64 DefaultBackOffSeconds = 30;
+constexpr qint64 LongestBackOffSeconds = 3600;
+
+bool ServiceBusy(int status) { return status == 429 || status >= 500; }
+
+// Seconds to wait from Retry-After: a count of seconds or an HTTP date.
+qint64 BackOffSeconds(const QNetworkReply& reply)
+{
+    const QByteArray retryAfter = reply.rawHeader("Retry-After").trimmed();
+    bool isNumber = false;
+    qint64 seconds = retryAfter.toLongLong(&isNumber);
+    if (!isNumber) {
+        const QDateTime when = QDateTime::fromString(QString::fromLatin1(retryAfter), Qt::RFC2822Date);
+        seconds = when.isValid() ? QDateTime::currentDateTimeUtc().secsTo(when) : DefaultBackOffSeconds;
+    }
+    return std::clamp<qint64>(seconds, 1, LongestBackOffSeconds);
+}
 
 QString QueryText(const QList<std::pair<QString, QString>>& items)
 {
@@ -49,11 +74,13 @@ int LrclibClient::Ask(const OnlineQuery& query)
     Cancel();
     const int ticket = ++lastTicket_;
     open_ = ticket;
-    if (!base_.isValid() || base_.isEmpty() || query.title.trimmed().isEmpty()) {
+    const bool off = !base_.isValid() || base_.isEmpty() || query.title.trimmed().isEmpty();
+    if (off || !backOff_.hasExpired()) {
+        const auto outcome = off ? OnlineAnswer::Off : OnlineAnswer::Unreachable;
         QMetaObject::invokeMethod(
-            this, [this, ticket] {
+            this, [this, ticket, outcome] {
                 if (open_ == ticket)
-                    Finish(OnlineAnswer{OnlineAnswer::Off, {}});
+                    Finish(OnlineAnswer{outcome, {}});
             },
             Qt::QueuedConnection);
         return ticket;
@@ -107,6 +134,8 @@ void LrclibClient::Send(const QString& path, const QList<std::pair<QString, QStr
     QNetworkRequest request(address);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent_);
     request.setRawHeader("Accept", "application/json");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    request.setMaximumRedirectsAllowed(RedirectsAllowed);
     reply_ = network_->get(request);
     connect(reply_, &QNetworkReply::finished, this, &LrclibClient::Received);
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
@@ -124,8 +153,11 @@ void LrclibClient::Received()
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QByteArray body = reply->read(LargestBody);
-    if (status == 0) {
-        // No HTTP answer at all: refused, not resolved, broken off.
+    if (ServiceBusy(status))
+        backOff_ = QDeadlineTimer(BackOffSeconds(*reply) * 1000);
+    // No HTTP answer at all (refused, not resolved, broken off), a redirect
+    // not followed, or a busy service: asking again now gets no further.
+    if (status == 0 || (status >= 300 && status < 400) || ServiceBusy(status)) {
         Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}});
         return;
     }

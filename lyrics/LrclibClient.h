@@ -2,9 +2,12 @@
 // The open lyrics database LRCLIB (lrclib.net), asked over HTTP with Qt
 // Network: first for the track by title, artist and length ("/api/get"),
 // then by a search for title and artist ("/api/search"). Never longer than
-// AnswerLimitMs for one question.
+// AnswerLimitMs for one question. Redirects only within the service's own
+// address, a few at most; a service that says it is busy (429, 5xx) is
+// left alone for as long as it asks.
 #include "lyrics/OnlineLyrics.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -41,4 +44,5 @@ private:
     bool searching_ = false;
     int lastTicket_ = 0;
     int open_ = 0;  // the ticket still to be answered, 0 for none
+    QDeadlineTimer backOff_;  // no question before it expires; made expired
 };

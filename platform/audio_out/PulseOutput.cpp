@@ -3,6 +3,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -15,6 +16,10 @@ constexpr long RequestMs = 1000;
 // cannot take back what it has mixed, delays a pause.
 constexpr long SinkMs = 50;
 constexpr long BufferMs = 2 * RequestMs + SinkMs;
+// A server that has not set up the stream by then is not answering (stopped,
+// or wedged behind a socket that still accepts): the output fails, so that
+// another can be tried.
+constexpr pa_usec_t ConnectDeadlineUs = 1000 * PA_USEC_PER_MSEC;
 
 void signalLoop(void* loop) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0); }
 
@@ -22,6 +27,18 @@ void contextChanged(pa_context*, void* loop) { signalLoop(loop); }
 void streamChanged(pa_stream*, void* loop) { signalLoop(loop); }
 void streamWants(pa_stream*, std::size_t, void* loop) { signalLoop(loop); }
 void operationDone(pa_stream*, int, void* loop) { signalLoop(loop); }
+
+struct ConnectTimer {
+    pa_threaded_mainloop* loop;
+    std::atomic<bool> expired = false;  // atomic for the same reason as interrupted_
+};
+
+void connectExpired(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* timer)
+{
+    auto* self = static_cast<ConnectTimer*>(timer);
+    self->expired = true;
+    signalLoop(self->loop);
+}
 
 }  // namespace
 
@@ -50,44 +67,50 @@ bool PulseOutput::connect()
     // A music player starts no sound server of its own.
     if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
         return false;
-    if (pa_threaded_mainloop_start(loop_) < 0)
-        return false;
+    ConnectTimer timer{loop_};
     pa_threaded_mainloop_lock(loop_);
+    pa_time_event* deadline = pa_context_rttime_new(context_, pa_rtclock_now() + ConnectDeadlineUs, &connectExpired, &timer);
+    const bool ready = deadline != nullptr && pa_threaded_mainloop_start(loop_) >= 0 && awaitStream(timer.expired);
+    if (deadline != nullptr)
+        pa_threaded_mainloop_get_api(loop_)->time_free(deadline);
+    pa_threaded_mainloop_unlock(loop_);
+    return ready;
+}
+
+// Waits with the main loop's lock held until the stream plays, fails or
+// expired is set.
+bool PulseOutput::awaitStream(const std::atomic<bool>& expired)
+{
     for (;;) {
         const pa_context_state_t state = pa_context_get_state(context_);
         if (state == PA_CONTEXT_READY)
             break;
-        if (!PA_CONTEXT_IS_GOOD(state)) {
-            pa_threaded_mainloop_unlock(loop_);
+        if (!PA_CONTEXT_IS_GOOD(state) || expired)
             return false;
-        }
         pa_threaded_mainloop_wait(loop_);
     }
     // Samples as decoded: the server converts them for its sink anyway.
     const pa_sample_spec sampleFormat{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(format_.rate),
                                       static_cast<std::uint8_t>(format_.channels)};
     stream_ = pa_stream_new(context_, "KolviPlayer", &sampleFormat, nullptr);
-    bool ready = false;
-    if (stream_ != nullptr) {
-        pa_stream_set_state_callback(stream_, &streamChanged, loop_);
-        pa_stream_set_write_callback(stream_, &streamWants, loop_);
-        const auto bufferBytes = static_cast<std::uint32_t>(format_.rate * BufferMs / 1000 * format_.bytesPerFrame());
-        // Playing starts as soon as the first batch is in.
-        const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, static_cast<std::uint32_t>(requestBytes_),
-                                        static_cast<std::uint32_t>(requestBytes_), static_cast<std::uint32_t>(-1)};
-        if (pa_stream_connect_playback(stream_, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr, nullptr) == 0) {
-            for (;;) {
-                const pa_stream_state_t state = pa_stream_get_state(stream_);
-                if (state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state)) {
-                    ready = state == PA_STREAM_READY;
-                    break;
-                }
-                pa_threaded_mainloop_wait(loop_);
-            }
-        }
+    if (stream_ == nullptr)
+        return false;
+    pa_stream_set_state_callback(stream_, &streamChanged, loop_);
+    pa_stream_set_write_callback(stream_, &streamWants, loop_);
+    const auto bufferBytes = static_cast<std::uint32_t>(format_.rate * BufferMs / 1000 * format_.bytesPerFrame());
+    // Playing starts as soon as the first batch is in.
+    const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, static_cast<std::uint32_t>(requestBytes_),
+                                    static_cast<std::uint32_t>(requestBytes_), static_cast<std::uint32_t>(-1)};
+    if (pa_stream_connect_playback(stream_, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr, nullptr) != 0)
+        return false;
+    for (;;) {
+        const pa_stream_state_t state = pa_stream_get_state(stream_);
+        if (state == PA_STREAM_READY)
+            return true;
+        if (!PA_STREAM_IS_GOOD(state) || expired)
+            return false;
+        pa_threaded_mainloop_wait(loop_);
     }
-    pa_threaded_mainloop_unlock(loop_);
-    return ready;
 }
 
 PulseOutput::~PulseOutput()

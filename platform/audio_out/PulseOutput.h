@@ -33,6 +33,7 @@ public:
 private:
     explicit PulseOutput(const AudioFormat& format);
     bool connect();
+    bool awaitStream(const std::atomic<bool>& expired);
     // Callers hold the main loop's lock.
     bool usable() const;
     bool send(std::size_t atLeast);

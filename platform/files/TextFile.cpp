@@ -117,6 +117,7 @@ bool TextFileReader::Refill()
         }
         next_ = 0;
         end_ = static_cast<std::size_t>(got);
+        bytesRead_ += end_;
         return true;
     }
 }

@@ -4,6 +4,7 @@
 // length limit, and with saving that never destroys the previous file.
 #include "platform/files/UniqueFd.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ public:
     // so such a line costs limit bytes whatever its length.
     bool ReadLine(std::string& line, std::size_t limit, bool& cut);
 
+    // Bytes taken from the file so far, read ahead included: what reading
+    // has cost, for callers that bound it.
+    std::uint64_t BytesRead() const { return bytesRead_; }
+
 private:
     bool Refill();
 
@@ -32,6 +37,7 @@ private:
     std::size_t next_ = 0;
     std::size_t end_ = 0;
     bool dataEnded_ = false;
+    std::uint64_t bytesRead_ = 0;
 };
 
 class AtomicTextFileWriter {

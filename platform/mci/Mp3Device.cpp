@@ -1,11 +1,9 @@
 #include "platform/mci/Mp3Device.h"
 
-#include "platform/audio_out/SoundOutputFactory.h"
 #include "platform/win/WinMessage.h"
 
 #include <algorithm>
 #include <chrono>
-#include <future>
 #include <limits>
 
 namespace {
@@ -20,6 +18,13 @@ constexpr std::size_t ChunkBytes = 1152 * 2 * 2;
 using Clock = std::chrono::steady_clock;
 constexpr auto RetryInterval = std::chrono::milliseconds(250);
 constexpr auto GiveUpAfter = std::chrono::seconds(30);
+
+// How long opening waits for a sound output before it leaves the output to
+// the playing thread: a working server answers within a few milliseconds,
+// and without any server every output fails well within it, so that the
+// open can say there is none; the window waits no longer than a moment for
+// a server that does not answer.
+constexpr auto OutputWait = std::chrono::milliseconds(250);
 
 // How long closing waits for the playing thread to let go of its output:
 // at once unless the sound server does not answer.
@@ -67,15 +72,18 @@ MCIERROR Mp3Device::open(const std::string& path)
     if (const MCIERROR error = openError(decoder_.open(path)); error != 0)
         return error;
     // Connecting to the sound server and scanning the file each take a
-    // while; done side by side the open waits only for the longer.
-    auto opening = std::async(std::launch::async, [format = decoder_.format()] { return openSoundOutput(format); });
+    // while; done side by side the open waits only for the longer. A server
+    // still silent after OutputWait counts as lost: the playing thread
+    // waits for it, as for one that went away while playing.
+    opener_ = std::make_unique<SoundOutputOpener>(decoder_.format());
+    const auto waitEnds = Clock::now() + OutputWait;
     const bool scanned = decoder_.scan();
-    auto output = opening.get();
+    auto opened = opener_->await(waitEnds);
     if (!scanned)
         return MCIERR_INVALID_FILE;
-    if (!output)
+    if (!opened.output && !opened.pending)
         return MCIERR_WAVE_OUTPUTSUNSUITABLE;
-    output_ = std::move(output);
+    output_ = std::move(opened.output);
     lengthMs_ = framesToMs(decoder_.frames(), decoder_.format().rate);
     thread_ = std::thread([self = shared_from_this()] { self->run(); });
     return 0;
@@ -295,7 +303,8 @@ bool Mp3Device::interrupted(std::uint64_t generation)
 
 // Tries the outputs again and again, in the order of a first open, until one
 // opens (true) or the run is interrupted or given up at deadline (false).
-// pauseFirst: the first try, too, comes only after a pause.
+// pauseFirst: the first try, too, comes only after a pause. An attempt that
+// does not answer is waited for a slice at a time, to notice commands.
 bool Mp3Device::awaitOutput(std::uint64_t generation, Clock::time_point deadline, bool pauseFirst)
 {
     for (bool pause = pauseFirst;; pause = true) {
@@ -309,11 +318,22 @@ bool Mp3Device::awaitOutput(std::uint64_t generation, Clock::time_point deadline
                 return false;
             }
         }
-        if (auto output = openSoundOutput(decoder_.format())) {
+        for (;;) {
+            auto opened = opener_->await(std::min(Clock::now() + RetryInterval, deadline));
             std::lock_guard lock(mutex_);
-            // Kept even when the run was interrupted meanwhile: the next one needs it.
-            output_ = std::move(output);
-            return current(generation);
+            if (opened.output) {
+                // Kept even when the run was interrupted meanwhile: the next one needs it.
+                output_ = std::move(opened.output);
+                return current(generation);
+            }
+            if (!opened.pending)
+                break;
+            if (!current(generation))
+                return false;
+            if (Clock::now() >= deadline) {
+                giveUp(generation);
+                return false;
+            }
         }
     }
 }

@@ -5,6 +5,10 @@
 // follows. Status answers come from that state and the output's clock, so
 // they never wait on the sound output either.
 //
+// A sound server that does not answer the open within a moment is treated
+// as one lost while playing: the open succeeds, and sound starts once an
+// output answers.
+//
 // When the output fails while playing (the sound server went away), the
 // device stands where the sound stopped and still answers Playing; its
 // thread opens an output again, and plays on from there once one opens. If
@@ -16,6 +20,7 @@
 #include "platform/mci/Mci.h"
 #include "platform/mci/Mp3Decoder.h"
 #include "platform/audio_out/SoundOutput.h"
+#include "platform/audio_out/SoundOutputOpener.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -81,6 +86,7 @@ private:
 
     const MCIDEVICEID id_;
     Mp3Decoder decoder_;  // the playing thread's, once open
+    std::unique_ptr<SoundOutputOpener> opener_;  // the playing thread's, once open
     DWORD lengthMs_ = 0;
 
     std::mutex mutex_;

@@ -3,8 +3,9 @@
 // heard on the test sink: status, play-pause, next, previous, pause, stop,
 // seeking, volume, metadata from the ID3v2 tag (CP949 bytes in frames marked
 // Latin-1, as Korean taggers wrote them, read on a UTF-8 locale), the ID3v1
-// tag and the file name, the changes announced to a follower, Raise bringing the window up,
-// and Quit saving the playlist.
+// tag and the file name, the changes announced to a follower, Raise bringing
+// the window up, and Quit saving the playlist; a flood of requests ending as
+// its last asks.
 #include "tests/support/ChildProcess.h"
 #include "tests/support/EventLoopWait.h"
 #include "tests/support/FileBytes.h"
@@ -17,6 +18,9 @@
 #include "tests/support/TagFile.h"
 
 #include <QByteArray>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QProcess>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -241,6 +245,25 @@ bool SinkNear(long expected)
 }
 
 TEST(Mpris, VolumeIsTheSpeakersAndPositionFollowsASeekWhilePaused)
+// Requests sent as fast as the bus takes them, up to 100 awaiting answers
+// (the bus holds no more for one caller): the methods in turn, count in
+// all, then last; waits for the answer to last.
+void Flood(QDBusConnection& connection, const std::vector<QString>& methods, int count, const QString& last)
+{
+    auto call = [&](const QString& method) {
+        return connection.asyncCall(QDBusMessage::createMethodCall(
+            "org.mpris.MediaPlayer2.kolviplayer", "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player", method));
+    };
+    for (int i = 0; i < count; ++i) {
+        QDBusPendingCall sent = call(methods[static_cast<std::size_t>(i) % methods.size()]);
+        if (i % 100 == 99)
+            sent.waitForFinished();
+    }
+    QDBusPendingCall answer = call(last);
+    answer.waitForFinished();
+}
+
+TEST(Mpris, AFloodOfRequestsEndsAsTheLastAsks)
 {
     if (sharedSinkName().empty())
         GTEST_SKIP() << "needs the test environment (scripts/with-test-env.sh)";
@@ -279,6 +302,32 @@ TEST(Mpris, VolumeIsTheSpeakersAndPositionFollowsASeekWhilePaused)
 
     EXPECT_EQ(CallRoot("Quit"), 0);
     ASSERT_TRUE(player.waitForExit());
+    PlayerProcess player;
+    std::string entries;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        MakeTone(player.folder() + name, 440.0);
+        entries += player.folder() + name + CrCrLf;
+    }
+    writeFileBytes(player.listFile(), "0" + CrCrLf + entries);
+    player.start();
+    ASSERT_TRUE(WaitForWindow("KolviPlayer").has_value());
+    ASSERT_TRUE(waitUntil([] { return captureProgram({"playerctl", "-l"}).value_or("") == "kolviplayer\n"; }));
+    QDBusConnection connection = QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "flood");
+    ASSERT_TRUE(connection.isConnected());
+
+    // Each flood holds nothing that leads to the state its last request asks
+    // for, so reaching that state shows the last was carried out last.
+    Playerctl({"play"});
+    ASSERT_TRUE(waitUntil([] { return Status() == "Playing"; }));
+    Flood(connection, {"Next", "PlayPause", "Previous", "Play", "Pause"}, 1000, "Stop");
+    ASSERT_TRUE(waitUntil([] { return Status() == "Stopped"; }));
+
+    Flood(connection, {"Pause", "Stop"}, 1000, "Play");
+    ASSERT_TRUE(waitUntil([] { return Status() == "Playing"; }));
+
+    EXPECT_EQ(CallRoot("Quit"), 0);
+    ASSERT_TRUE(player.waitForExit());
+    EXPECT_EQ(player.exitCode(), 0);
 }
 
 }  // namespace

@@ -114,4 +114,37 @@ TEST_F(LrclibClientTest, OnlyTheLatestQuestionIsAnswered)
     EXPECT_EQ(answers[0].first, second);
 }
 
+TEST_F(LrclibClientTest, RedirectsAreFollowedOnlyWithinTheServiceAndOnlyAFew)
+{
+    // Another server on another port, with a record that must not count.
+    LocalHttpServer elsewhere;
+    elsewhere.setPage("/api/get", SyncedRecord);
+    elsewhere.setPage("/api/search", "[]");
+    server.setPage("/api/get", "", "Location: " + elsewhere.origin() + "/api/get\r\n", "302 Found");
+    server.setPage("/api/search", "", "Location: " + elsewhere.origin() + "/api/search\r\n", "302 Found");
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_TRUE(elsewhere.pageRequests().empty());
+
+    // A loop on the service's own address ends after a few rounds.
+    server.setPage("/api/get", "", "Location: /api/get\r\n", "302 Found");
+    const std::size_t before = server.pageRequests().size();
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_LE(server.pageRequests().size() - before, 4u);
+
+    // Within the service a redirect is followed.
+    server.setPage("/api/get", "", "Location: /api/moved\r\n", "301 Moved Permanently");
+    server.setPage("/api/moved", SyncedRecord);
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Found);
+}
+
+TEST_F(LrclibClientTest, ABusyServiceIsNotAskedAgainBeforeItSays)
+{
+    server.setPage("/api/get", "", "Retry-After: 120\r\n", "429 Too Many Requests");
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(server.pageRequests().size(), 1u) << "no search right after";
+    server.setPage("/api/get", SyncedRecord);
+    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(server.pageRequests().size(), 1u) << "nor another question";
+}
+
 }  // namespace

@@ -108,6 +108,26 @@ TEST_F(MciServerLoss, ClosingWhileTheServerIsGoneDoesNotHang)
     EXPECT_EQ(device.close(), 0u);
 }
 
+// A server that takes the connection and never answers must not hold up the
+// open: the device opens and plays while the server is still stopped (a
+// hang here is the fault), and is heard once it answers.
+TEST_F(MciServerLoss, OpenOnAFrozenServerReturnsAndPlaysOnceTheServerAnswers)
+{
+    ASSERT_TRUE(server.start());
+    server.freeze();
+    TestDevice device(file, catcher.handle());
+    ASSERT_EQ(device.openError(), 0u) << mciText(device.openError());
+    ASSERT_EQ(device.play(), 0u);
+    EXPECT_EQ(device.mode(), MCI_MODE_PLAY);
+    EXPECT_EQ(device.position(), 0u) << "nothing heard yet";
+
+    server.thaw();
+    ASSERT_TRUE(waitUntil([&] { return device.position() > 300; }));
+    EXPECT_EQ(device.mode(), MCI_MODE_PLAY);
+    EXPECT_TRUE(catcher.codes().empty());
+    EXPECT_EQ(device.close(), 0u);
+}
+
 // A server that hangs holds up the device's thread inside the output; the
 // close must not wait for it, and the thread must find nothing gone when
 // the server answers again.

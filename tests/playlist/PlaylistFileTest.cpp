@@ -7,8 +7,10 @@
 
 #include <QDir>
 #include <csignal>
+#include <fstream>
 #include <random>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +24,19 @@ std::string programFile(int index, const Paths& paths)
     for (const std::string& path : paths)
         bytes += path + CrCrLf;
     return bytes;
+}
+
+// What this process has read from files and sockets so far.
+std::uint64_t bytesReadByProcess()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:")
+            return value;
+    }
+    return 0;
 }
 
 class PlaylistFile : public PlayerFixture {
@@ -150,6 +165,37 @@ TEST_F(PlaylistFile, BinaryGarbageLoadsWithoutHarmAndReadsBackAsItWasSaved)
         stop();
         start();
         EXPECT_EQ(paths(), loaded);
+        stop();
+    }
+}
+
+// Lines that end the list, or the part of one after a NUL, cost no more than
+// a small fixed amount to read, however long they go on: here a gigabyte
+// of NUL bytes (a sparse file) without a line feed.
+TEST_F(PlaylistFile, NulBytesWithoutEndAreReadNoFurtherThanTheLimits)
+{
+    struct Case {
+        const char* name;
+        std::string head;
+        int index;
+        Paths paths;
+    };
+    const Case cases[] = {
+        {"index line followed by NULs", "7", 7, {}},
+        {"NUL-led entry line", "0\n/a.mp3\n", 0, {"/a.mp3"}},
+        {"entry cut by a NUL that goes on", "1\n/a.mp3\n/b", 1, {"/a.mp3", "/b"}},
+    };
+    constexpr off_t Size = 1024LL * 1024 * 1024;
+    constexpr std::uint64_t ReadLimit = 16 * 1024 * 1024;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFileBytes(listFile(), c.head);
+        ASSERT_EQ(::truncate(listFile().c_str(), Size), 0);
+        const std::uint64_t before = bytesReadByProcess();
+        start();
+        EXPECT_LT(bytesReadByProcess() - before, ReadLimit);
+        EXPECT_EQ(form->CurrentIndex, c.index);
+        EXPECT_EQ(paths(), c.paths);
         stop();
     }
 }
