@@ -31,8 +31,8 @@ fuzz_dir="$top/build/test-fuzz"
 # The devices' playing threads against the user-interface thread, under
 # ThreadSanitizer: the test programs that play through the MCI layer,
 # including losing the sound server in the middle of a track.
-tsan_tests=(tests/mci/mci_tests tests/mci/mci_sink_tests
-            tests/media/MediaPlayerPlaybackTest tests/reliability/format_change_tests)
+tsan_tests=(tests/platform/mci/mci_tests tests/platform/mci/mci_sink_tests
+            tests/media/media_playback_tests tests/platform/mci/format_change_tests)
 
 status=0
 configure() {  # build dir, extra cmake args...

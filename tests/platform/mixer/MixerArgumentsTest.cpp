@@ -1,5 +1,5 @@
 // The real mixer refuses records, flags and handles a caller got wrong.
-#include "tests/mixer/BadRecordCases.h"
+#include "tests/platform/mixer/BadRecordCases.h"
 
 #include <gtest/gtest.h>
 
