@@ -6,6 +6,7 @@
 #include "desktop/MprisRootAdaptor.h"
 #include "forms/TfrmKolviPlayer.h"
 #include "desktop/TrackTitles.h"
+#include "platform/win/Logging.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -35,13 +36,17 @@ QString FileUrl(const std::string& path)
 MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        qCWarning(mprisLog) << "no session bus:" << bus.lastError().message();
         return;
+    }
     object_ = new QObject(this);
     new MprisRootAdaptor(object_, *this);
     player_ = new MprisPlayerAdaptor(object_, *this);
-    if (!bus.registerObject(MprisObjectPath, object_))
+    if (!bus.registerObject(MprisObjectPath, object_)) {
+        qCWarning(mprisLog) << "cannot register" << MprisObjectPath << ":" << bus.lastError().message();
         return;
+    }
     // A second player takes a name of its own, as MPRIS asks.
     const QString instanceName = MprisBusName + ".instance" + QString::number(QCoreApplication::applicationPid());
     for (const QString& name : {MprisBusName, instanceName}) {
@@ -51,6 +56,7 @@ MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
         }
     }
     if (busName_.isEmpty()) {
+        qCWarning(mprisLog) << "cannot take the bus name" << MprisBusName << ":" << bus.lastError().message();
         bus.unregisterObject(MprisObjectPath);
         return;
     }

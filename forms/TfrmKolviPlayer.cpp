@@ -89,12 +89,12 @@ void TfrmKolviPlayer::FormDestroy(QObject*) { SavePlaylist(ListFileName); }
 void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
 {
     TextFileReader file(FileName);
-    if (!file.IsOpen())
+    if (!file.isOpen())
         return;
     std::string line;
     bool cut = false;
     // An empty file has no index line: it counts as no file at all.
-    if (!file.ReadLine(line, IndexLineLimit, cut))
+    if (!file.readLine(line, IndexLineLimit, cut))
         return;
     const std::string index = Trim(line.substr(0, line.find('\0')));
     if (cut && line.find('\0') == std::string::npos) {
@@ -103,13 +103,13 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
     }
     // What follows a NUL is no part of the number; the entries start on the next line.
     for (std::string rest; cut;)
-        file.ReadLine(rest, IndexLineLimit, cut);
+        file.readLine(rest, IndexLineLimit, cut);
     CurrentIndex = StrToInt(index);
 
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
     items->Clear();
-    while (file.ReadLine(line) && !line.empty() && line.front() != '\0') {
+    while (file.readLine(line) && !line.empty() && line.front() != '\0') {
         line.resize(std::min(line.find('\0'), line.size()));
         if (line.ends_with('\n'))
             line.pop_back();
@@ -124,14 +124,14 @@ void TfrmKolviPlayer::SavePlaylist(const std::string& FileName)
     if (items->Count() == 0)
         return;
     AtomicTextFileWriter file(FileName);
-    if (!file.IsOpen())
+    if (!file.isOpen())
         return;
-    file.Write(std::to_string(CurrentIndex) + "\r\n");
+    file.write(std::to_string(CurrentIndex) + "\r\n");
     for (int index = 0; index < items->Count(); ++index) {
         const std::string path = EntryPath(items->Item(index));
-        file.Write(path.substr(0, path.find('\0')) + "\r\n");
+        file.write(path.substr(0, path.find('\0')) + "\r\n");
     }
-    file.Commit();
+    file.commit();
 }
 
 void TfrmKolviPlayer::AddFilesFromDialog(bool clearFirst)

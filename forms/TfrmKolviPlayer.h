@@ -15,6 +15,15 @@
 
 #include <string>
 
+// What code outside forms/ may use of the window (desktop/, the tests, the
+// benchmarks and the fuzz targets):
+// - reading: the components (to click, look at and drive them as a user
+//   would), IsPlaying, IsPaused, CurrentIndex, ListFileName, MixerHandle,
+//   MixerDeviceCount, VolumeControlID and MP3's state;
+// - calling: the handlers under "public Q_SLOTS" (what a click or a timer
+//   tick does), PlayItem, LoadPlaylist, SavePlaylist, DeselectAll, EntryPath
+//   and Dispatch (a window message arriving).
+// Writing a field, or calling anything else, belongs to the window itself.
 class TfrmKolviPlayer : public TForm {
     Q_OBJECT
 public:
@@ -45,9 +54,6 @@ public:
     std::string ListFileName;
     UINT MixerDeviceCount = 0;
     HMIXER MixerHandle = nullptr;
-    MIXERCAPSA MixerCaps{};
-    DWORD VolumeMinimum = 0;
-    DWORD VolumeMaximum = 0;
     DWORD VolumeControlID = 0;
 
     // Builds the window and loads the playlist beside the executable;
@@ -59,10 +65,6 @@ public:
     // The playlist file "List.lst": the current index, then one path a line.
     void LoadPlaylist(const std::string& FileName);
     void SavePlaylist(const std::string& FileName);
-    // Replaces (clearFirst) or extends the playlist with the files chosen
-    // in an open dialog.
-    void AddFilesFromDialog(bool clearFirst);
-    void WMDropFiles(TMessage& Message);
     void DeselectAll();
     // An entry's path: its sub-items without surrounding bytes of code 32
     // or below.
@@ -93,6 +95,10 @@ public Q_SLOTS:
     void btnConnectHomePageClick(QObject* Sender);
 
 private:
+    // Replaces (clearFirst) or extends the playlist with the files chosen
+    // in an open dialog.
+    void AddFilesFromDialog(bool clearFirst);
+    void WMDropFiles(TMessage& Message);
     void AddEntry(const std::string& path);
     // Not playing: IsPlaying and IsPaused 0, the pause button shows "멈춤".
     void ShowIdle();
@@ -104,6 +110,9 @@ private:
     // A seek made while paused is kept in MP3's From for the next Play.
     bool SeekPending = false;
 
+    MIXERCAPSA MixerCaps{};
+    DWORD VolumeMinimum = 0;
+    DWORD VolumeMaximum = 0;
     bool OpenMixer();
     bool FindSpeakerVolumeControl();
     bool GetSpeakerVolume(DWORD& Value);

@@ -1,5 +1,7 @@
 #include "platform/audio_out/PulseOutput.h"
 
+#include "platform/win/Logging.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
@@ -23,6 +25,14 @@ void streamChanged(pa_stream*, void* loop) { signalLoop(loop); }
 void streamWants(pa_stream*, std::size_t, void* loop) { signalLoop(loop); }
 void operationDone(pa_stream*, int, void* loop) { signalLoop(loop); }
 
+// Says which step of connecting failed, in the library's words; answers false.
+bool failed(const char* step, pa_context* context)
+{
+    qCWarning(audioLog) << "PulseAudio:" << step << "failed:"
+                        << (context != nullptr ? pa_strerror(pa_context_errno(context)) : "out of memory");
+    return false;
+}
+
 }  // namespace
 
 std::unique_ptr<PulseOutput> PulseOutput::open(const AudioFormat& format)
@@ -42,16 +52,16 @@ bool PulseOutput::connect()
 {
     loop_ = pa_threaded_mainloop_new();
     if (loop_ == nullptr)
-        return false;
+        return failed("pa_threaded_mainloop_new", nullptr);
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "KolviPlayer");
     if (context_ == nullptr)
-        return false;
+        return failed("pa_context_new", nullptr);
     pa_context_set_state_callback(context_, &contextChanged, loop_);
     // A music player starts no sound server of its own.
     if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return false;
+        return failed("pa_context_connect", context_);
     if (pa_threaded_mainloop_start(loop_) < 0)
-        return false;
+        return failed("pa_threaded_mainloop_start", context_);
     pa_threaded_mainloop_lock(loop_);
     for (;;) {
         const pa_context_state_t state = pa_context_get_state(context_);
@@ -59,7 +69,7 @@ bool PulseOutput::connect()
             break;
         if (!PA_CONTEXT_IS_GOOD(state)) {
             pa_threaded_mainloop_unlock(loop_);
-            return false;
+            return failed("connecting to the sound server", context_);
         }
         pa_threaded_mainloop_wait(loop_);
     }
@@ -86,6 +96,8 @@ bool PulseOutput::connect()
             }
         }
     }
+    if (!ready)
+        failed(stream_ == nullptr ? "pa_stream_new" : "pa_stream_connect_playback", context_);
     pa_threaded_mainloop_unlock(loop_);
     return ready;
 }

@@ -1,6 +1,7 @@
 #include "platform/mci/Mp3Device.h"
 
 #include "platform/audio_out/SoundOutputFactory.h"
+#include "platform/win/Logging.h"
 #include "platform/win/WinMessage.h"
 
 #include <algorithm>
@@ -71,6 +72,8 @@ MCIERROR Mp3Device::open(const std::string& path)
     auto opening = std::async(std::launch::async, [format = decoder_.format()] { return openSoundOutput(format); });
     const bool scanned = decoder_.scan();
     auto output = opening.get();
+    if (!output)
+        qCWarning(mciLog) << "none of the sound outputs" << soundOutputs().chosen().c_str() << "opened";
     if (!scanned)
         return MCIERR_INVALID_FILE;
     if (!output)
@@ -305,6 +308,7 @@ bool Mp3Device::awaitOutput(std::uint64_t generation, Clock::time_point deadline
             if (wake_.wait_until(lock, retry, [&] { return !current(generation); }))
                 return false;
             if (Clock::now() >= deadline) {
+                qCWarning(mciLog) << "no sound output came back in time: the track stops";
                 giveUp(generation);
                 return false;
             }

@@ -18,8 +18,8 @@ const std::string CrCrLf = "\r\r\n";
 
 void click(const XWindow& window, int x, int y)
 {
-    RunXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
-    RunXdotool({"click", "1"});
+    runXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
+    runXdotool({"click", "1"});
 }
 
 // Listens until condition holds or a generous limit has passed.
@@ -62,7 +62,7 @@ TEST(PlaylistLoop, ThePlaylistPlaysOnAndWrapsUntilStopAndTheIndexIsSaved)
     ASSERT_TRUE(recorder.start());
     HeardTracks listener(recorder, pitches);
     player.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
     listener.heard();
     EXPECT_EQ(listener.heard(), std::vector<int>{}) << "nothing plays before play is pressed";
@@ -79,7 +79,7 @@ TEST(PlaylistLoop, ThePlaylistPlaysOnAndWrapsUntilStopAndTheIndexIsSaved)
     ASSERT_TRUE(listenUntil(listener, [&] { return listener.silentMs() >= 1500; }));
     EXPECT_EQ(listener.heard(), loop) << "nothing plays after stop";
 
-    RunHelper({"close", QString::number(window->id)});
+    runHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(player.waitForExit());
     EXPECT_EQ(player.exitCode(), 0);
     EXPECT_EQ(readFileBytes(player.listFile()), "0" + CrCrLf + entries);

@@ -32,10 +32,10 @@ protected:
 TEST_F(AboutBoxTest, ShowsFiveLinesWithTheReleaseDateUnderTheTitleAboutWithOneOkButton)
 {
     form->show();
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
     form->btnAbout->click();
-    ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
-    const SeenMessageBox& box = answerer.MessageBoxes()[0];
+    ASSERT_EQ(answerer.messageBoxes().size(), 1u);
+    const SeenMessageBox& box = answerer.messageBoxes()[0];
     EXPECT_EQ(box.title, "About");
     EXPECT_EQ(box.icon, QMessageBox::NoIcon);
     EXPECT_EQ(box.buttonCount, 1);
@@ -52,10 +52,10 @@ TEST_F(AboutBoxTest, ShowsTheSameTextInAKoreanCodePageLocale)
     ScopedLocale korean(Cp949Locale);
     if (!korean.active())
         GTEST_SKIP() << "the ko_KR.CP949 locale is not installed";
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
     form->btnAbout->click();
-    ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
-    EXPECT_EQ(answerer.MessageBoxes()[0].text.toStdString(), AboutText.toStdString());
+    ASSERT_EQ(answerer.messageBoxes().size(), 1u);
+    EXPECT_EQ(answerer.messageBoxes()[0].text.toStdString(), AboutText.toStdString());
 }
 
 TEST_F(AboutBoxTest, TheLinesAreShownOneBelowTheOther)
@@ -63,7 +63,7 @@ TEST_F(AboutBoxTest, TheLinesAreShownOneBelowTheOther)
     int shownHeight = 0;
     int separateLinesHeight = 0;
     int oneLineHeight = 0;
-    answerer.Expect([&](QWidget* dialog) {
+    answerer.expect([&](QWidget* dialog) {
         auto* label = dialog->findChild<QLabel*>("qt_msgbox_label");
         if (label != nullptr) {
             QLabel reference;
@@ -100,7 +100,7 @@ TEST_F(AboutBoxTest, WhileOpenNeitherWindowTakesInputAndTheActiveWindowReturnsAf
     bool modal = false;
     bool lyricsStillVisible = false;
     bool lyricsWindowBlocked = false;
-    answerer.Expect([&](QWidget* dialog) {
+    answerer.expect([&](QWidget* dialog) {
         modal = dialog->windowModality() == Qt::ApplicationModal;
         clickLyricsButton();
         QApplication::processEvents();
@@ -110,7 +110,7 @@ TEST_F(AboutBoxTest, WhileOpenNeitherWindowTakesInputAndTheActiveWindowReturnsAf
         dialog->close();
     });
     main->btnAbout->click();
-    EXPECT_TRUE(answerer.AllAnswered());
+    EXPECT_TRUE(answerer.allAnswered());
     EXPECT_TRUE(modal);
     EXPECT_TRUE(lyricsStillVisible);
     EXPECT_TRUE(lyricsWindowBlocked);

@@ -3,6 +3,7 @@
 // for, with the lyrics host routed to a local web server.
 #include "resources/BuildSettings.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/executable/PlayerProcess.h"
 
 #include <QElapsedTimer>
@@ -14,23 +15,23 @@
 
 namespace {
 
-void ClickLyricsButton(const XWindow& main)
+void clickLyricsButton(const XWindow& main)
 {
     // btnLyrics: 107, 356, 62 x 25 in the client area.
-    RunXdotool({"mousemove", QString::number(main.x + 107 + 31), QString::number(main.y + 356 + 12)});
-    RunXdotool({"click", "1"});
+    runXdotool({"mousemove", QString::number(main.x + 107 + 31), QString::number(main.y + 356 + 12)});
+    runXdotool({"click", "1"});
 }
 
-bool IsShown(const std::string& name)
+bool isShown(const std::string& name)
 {
-    for (const XWindow& window : ViewableWindows())
+    for (const XWindow& window : viewableWindows())
         if (window.name == name)
             return true;
     return false;
 }
 
 // The libraries of the process running this executable file that contain one of `parts` in their name.
-std::vector<std::string> LibrariesOf(const std::string& executable, const std::vector<std::string>& parts)
+std::vector<std::string> librariesOf(const std::string& executable, const std::vector<std::string>& parts)
 {
     std::vector<std::string> found;
     const std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
@@ -49,11 +50,11 @@ std::vector<std::string> LibrariesOf(const std::string& executable, const std::v
     return found;
 }
 
-bool WaitUntilGone(const std::string& name, int limitMs = 30000)
+bool waitUntilGone(const std::string& name, int limitMs = 30000)
 {
     QElapsedTimer clock;
     clock.start();
-    while (IsShown(name)) {
+    while (isShown(name)) {
         if (clock.elapsed() > limitMs)
             return false;
         QThread::msleep(50);
@@ -66,22 +67,22 @@ TEST(LyricsInPlayer, TheButtonShowsTheIndexPageBesideThePlayerAndTheWindowsClose
     LocalHttpServer server;
     routeHostToServer(KOLVI_LYRICS_HOST, server);
     // The player, run as root here, has to switch the engine's sandbox off itself.
-    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const ScopedEnvironment sandboxOn = ScopedEnvironment::removed("QTWEBENGINE_DISABLE_SANDBOX");
     // The sanitizer suite asks for the slow unwinder on every allocation (for
     // its leak suppressions); in the player it stalls the engine's start for
     // minutes. The player is killed at the end here, so no leak report is lost.
-    qputenv("ASAN_OPTIONS", qgetenv("ASAN_OPTIONS") + ":fast_unwind_on_malloc=1");
+    const ScopedEnvironment fastUnwind = ScopedEnvironment::appended("ASAN_OPTIONS", ":fast_unwind_on_malloc=1");
     PlayerProcess player;
     player.start();
-    const auto main = WaitForWindow("KolviPlayer");
+    const auto main = waitForWindow("KolviPlayer");
     ASSERT_TRUE(main.has_value());
-    EXPECT_FALSE(IsShown("Lyrics Viewer"));
+    EXPECT_FALSE(isShown("Lyrics Viewer"));
     // Nothing of the web engine or of the lyrics readers before the first show.
     const std::vector<std::string> lazy{"libQt6WebEngineCore", "libtag", "libQt6Network", "kolvi_lyrics_module"};
-    EXPECT_EQ(LibrariesOf(player.folder() + "kolviplayer", lazy), std::vector<std::string>{});
+    EXPECT_EQ(librariesOf(player.folder() + "kolviplayer", lazy), std::vector<std::string>{});
 
-    ClickLyricsButton(*main);
-    const auto lyrics = WaitForWindow("Lyrics Viewer");
+    clickLyricsButton(*main);
+    const auto lyrics = waitForWindow("Lyrics Viewer");
     ASSERT_TRUE(lyrics.has_value());
     EXPECT_EQ(lyrics->x, main->x + main->width);
     EXPECT_EQ(lyrics->y, main->y);
@@ -89,21 +90,21 @@ TEST(LyricsInPlayer, TheButtonShowsTheIndexPageBesideThePlayerAndTheWindowsClose
     EXPECT_EQ(lyrics->width, 420);
     ASSERT_TRUE(server.waitForPageRequests(1));
     EXPECT_EQ(server.pageRequests(), std::vector<std::string>{"/kr/lyrics_plugin_index.html"});
-    const auto shown = LibrariesOf(player.folder() + "kolviplayer", lazy);
+    const auto shown = librariesOf(player.folder() + "kolviplayer", lazy);
     EXPECT_NE(std::find(shown.begin(), shown.end(), "libQt6WebEngineCore"), shown.end());
 
     // Its own close button hides it; the player goes on, and the button brings it back.
-    RunHelper({"close", QString::number(lyrics->id)});
-    ASSERT_TRUE(WaitUntilGone("Lyrics Viewer"));
+    runHelper({"close", QString::number(lyrics->id)});
+    ASSERT_TRUE(waitUntilGone("Lyrics Viewer"));
     EXPECT_FALSE(player.waitForExit(0));
-    ClickLyricsButton(*main);
-    ASSERT_TRUE(WaitForWindow("Lyrics Viewer").has_value());
+    clickLyricsButton(*main);
+    ASSERT_TRUE(waitForWindow("Lyrics Viewer").has_value());
     ASSERT_TRUE(server.waitForPageRequests(2));
     EXPECT_EQ(server.pageRequests().back(), "/kr/lyrics_plugin_index.html");
 
     // The button hides it again.
-    ClickLyricsButton(*main);
-    EXPECT_TRUE(WaitUntilGone("Lyrics Viewer"));
+    clickLyricsButton(*main);
+    EXPECT_TRUE(waitUntilGone("Lyrics Viewer"));
     EXPECT_FALSE(player.waitForExit(0));
 }
 

@@ -18,14 +18,14 @@ namespace {
 
 const std::string IndexPath = "/kr/lyrics_plugin_index.html";
 
-QUrl LyricsPage(const std::string& pathAndQuery)
+QUrl lyricsPage(const std::string& pathAndQuery)
 {
     return QUrl(QString::fromStdString("http://" KOLVI_LYRICS_HOST + pathAndQuery));
 }
 
 // One server for the whole process: the web engine learns where the
 // lyrics host is when it starts, and it starts once.
-LocalHttpServer& LyricsServer()
+LocalHttpServer& lyricsServer()
 {
     static LocalHttpServer* server = [] {
         static LocalHttpServer instance;
@@ -41,7 +41,7 @@ constexpr double TrackSeconds = 60.0;
 
 class LyricsWindowTest : public PlayerFixture {
 protected:
-    LyricsWindowTest() : server(LyricsServer()), firstRequest(server.pageRequests().size()) {}
+    LyricsWindowTest() : server(lyricsServer()), firstRequest(server.pageRequests().size()) {}
 
     void SetUp() override
     {
@@ -51,16 +51,16 @@ protected:
     }
 
     // The requests this test made.
-    std::vector<std::string> Requests() const
+    std::vector<std::string> requestedPaths() const
     {
         return {server.pageRequests().begin() + static_cast<std::ptrdiff_t>(firstRequest),
                 server.pageRequests().end()};
     }
 
-    void ClickLyrics() { form->btnLyrics->click(); }
+    void clickLyrics() { form->btnLyrics->click(); }
 
     // Puts real MP3 files with tags into the playlist; answers their show pages.
-    std::vector<std::string> AddTracks(const std::vector<std::pair<std::string, std::string>>& titlesAndSingers)
+    std::vector<std::string> addTracks(const std::vector<std::pair<std::string, std::string>>& titlesAndSingers)
     {
         std::vector<std::string> pages;
         TListItems* items = form->lvFileList->Items();
@@ -76,7 +76,7 @@ protected:
     }
 
     // Starts entry `index` as a double-click on it does.
-    void Play(int index)
+    void playTrack(int index)
     {
         form->DeselectAll();
         form->lvFileList->Items()->Item(index)->SetSelected(true);
@@ -84,7 +84,7 @@ protected:
         ASSERT_EQ(form->IsPlaying, 1);
     }
 
-    static std::vector<QUrl> Urls(const QSignalSpy& navigations)
+    static std::vector<QUrl> requestedUrls(const QSignalSpy& navigations)
     {
         std::vector<QUrl> urls;
         for (const QList<QVariant>& arguments : navigations)
@@ -92,7 +92,7 @@ protected:
         return urls;
     }
 
-    QWebEngineView* View() const { return engineViewOf(frmLyrics->Browser); }
+    QWebEngineView* engineView() const { return engineViewOf(frmLyrics->Browser); }
 
     LocalHttpServer& server;
     std::size_t firstRequest;
@@ -111,7 +111,7 @@ TEST_F(LyricsWindowTest, IsBuiltHiddenFromItsLayoutWithoutStartingTheWebEngine)
     EXPECT_EQ(lyrics->font().pixelSize(), 11);
     EXPECT_EQ(lyrics->Browser->geometry(), QRect(0, 0, 420, 375));
     EXPECT_EQ(lyrics->Browser->Align(), TCppWebBrowser::alClient);
-    EXPECT_EQ(View(), nullptr);
+    EXPECT_EQ(engineView(), nullptr);
 }
 
 TEST_F(LyricsWindowTest, TheLyricsButtonShowsTheWindowBesideTheMainWindowWithTheIndexPage)
@@ -120,18 +120,18 @@ TEST_F(LyricsWindowTest, TheLyricsButtonShowsTheWindowBesideTheMainWindowWithThe
     TfrmLyrics* lyrics = frmLyrics;
     main->show();
     const int width = lyrics->width();
-    ClickLyrics();
+    clickLyrics();
     ASSERT_TRUE(lyrics->Visible());
     EXPECT_EQ(lyrics->Left(), main->Left() + main->Width());
     EXPECT_EQ(lyrics->Top(), main->Top());
     EXPECT_EQ(lyrics->Height(), main->Height());
     EXPECT_EQ(lyrics->width(), width);
 
-    ASSERT_NE(View(), nullptr);
-    LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
-    EXPECT_EQ(Requests(), std::vector<std::string>{IndexPath});
-    EXPECT_EQ(View()->url(), LyricsPage(IndexPath));
+    ASSERT_NE(engineView(), nullptr);
+    LoadRecorder loads(engineView());
+    ASSERT_TRUE(loads.waitFor(lyricsPage(IndexPath)));
+    EXPECT_EQ(requestedPaths(), std::vector<std::string>{IndexPath});
+    EXPECT_EQ(engineView()->url(), lyricsPage(IndexPath));
 }
 
 TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
@@ -140,8 +140,8 @@ TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
     writeTaggedMp3(track, {.title = "Rain Drop", .artist = "Kim & \xea\xb0\x80"}, TrackSeconds);
     TfrmLyrics* lyrics = frmLyrics;
     lyrics->Show();
-    ASSERT_NE(View(), nullptr);
-    LoadRecorder loads(View());
+    ASSERT_NE(engineView(), nullptr);
+    LoadRecorder loads(engineView());
     QSignalSpy navigations(lyrics->Browser, &TCppWebBrowser::NavigateRequested);
     lyrics->ShowTrackLyrics(track);
 
@@ -149,12 +149,12 @@ TEST_F(LyricsWindowTest, ATrackPageCarriesTheTagsTitleAndSingerAndStays)
               "http://" KOLVI_LYRICS_HOST "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%ea%b0%80");
     // The host is sent the address byte for byte, escapes in small letters.
     const std::string trackPage = "/kr/lyrics_plugin_show.html?title=Rain+Drop&singer=Kim+%26+%ea%b0%80";
-    ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
+    ASSERT_TRUE(loads.waitFor(lyricsPage(trackPage)));
     ASSERT_EQ(navigations.count(), 1);
-    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(trackPage));
-    ASSERT_FALSE(Requests().empty());
-    EXPECT_EQ(Requests().back(), trackPage);
-    EXPECT_EQ(View()->url(), LyricsPage(trackPage));
+    EXPECT_EQ(navigations[0][0].toUrl(), lyricsPage(trackPage));
+    ASSERT_FALSE(requestedPaths().empty());
+    EXPECT_EQ(requestedPaths().back(), trackPage);
+    EXPECT_EQ(engineView()->url(), lyricsPage(trackPage));
 }
 
 TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
@@ -165,98 +165,98 @@ TEST_F(LyricsWindowTest, AnUntaggedTrackIsLookedUpByItsFileName)
     makeMp3(track, tone);
     TfrmLyrics* lyrics = frmLyrics;
     lyrics->Show();
-    ASSERT_NE(View(), nullptr);
-    LoadRecorder loads(View());
+    ASSERT_NE(engineView(), nullptr);
+    LoadRecorder loads(engineView());
     lyrics->ShowTrackLyrics(track);
     const std::string trackPage = "/kr/lyrics_plugin_show.html?title=My+Song&singer=";
-    ASSERT_TRUE(loads.waitFor(LyricsPage(trackPage)));
-    EXPECT_EQ(Requests().back(), trackPage);
+    ASSERT_TRUE(loads.waitFor(lyricsPage(trackPage)));
+    EXPECT_EQ(requestedPaths().back(), trackPage);
 }
 
 TEST_F(LyricsWindowTest, DuringPlaybackTheButtonAsksForTheIndexAndThenTheTracksPageWhichStays)
 {
-    const auto pages = AddTracks({{"Rain", "Kim"}});
+    const auto pages = addTracks({{"Rain", "Kim"}});
     form->show();
-    Play(0);
+    playTrack(0);
     QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
-    ClickLyrics();
-    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[0])}));
+    clickLyrics();
+    EXPECT_EQ(requestedUrls(navigations), (std::vector<QUrl>{lyricsPage(IndexPath), lyricsPage(pages[0])}));
 
-    LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
+    LoadRecorder loads(engineView());
+    ASSERT_TRUE(loads.waitFor(lyricsPage(pages[0])));
     // The index request may be overtaken before it reaches the server, never
     // after; a busy engine may fetch either page more than once.
-    const auto requests = Requests();
+    const auto requests = requestedPaths();
     const auto firstTrackRequest = std::find(requests.begin(), requests.end(), pages[0]);
     ASSERT_NE(firstTrackRequest, requests.end());
     for (auto request = requests.begin(); request != requests.end(); ++request)
         EXPECT_EQ(*request, request < firstTrackRequest ? IndexPath : pages[0])
             << "request " << (request - requests.begin()) << " of " << requests.size();
-    EXPECT_EQ(View()->url(), LyricsPage(pages[0]));
-    EXPECT_EQ(runScript(View(), "location.search").toString(), "?title=Rain&singer=Kim");
+    EXPECT_EQ(engineView()->url(), lyricsPage(pages[0]));
+    EXPECT_EQ(runScript(engineView(), "location.search").toString(), "?title=Rain&singer=Kim");
 }
 
 TEST_F(LyricsWindowTest, WhileVisibleItFollowsEveryTrackThatStarts)
 {
-    const auto pages = AddTracks({{"First", "Kim"}, {"Second", "Lee"}});
+    const auto pages = addTracks({{"First", "Kim"}, {"Second", "Lee"}});
     form->show();
-    ClickLyrics();
-    LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
+    clickLyrics();
+    LoadRecorder loads(engineView());
+    ASSERT_TRUE(loads.waitFor(lyricsPage(IndexPath)));
     QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
 
-    Play(0);
-    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
+    playTrack(0);
+    ASSERT_TRUE(loads.waitFor(lyricsPage(pages[0])));
     form->btnNext->click();
-    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[1])));
-    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(pages[0]), LyricsPage(pages[1])}));
-    EXPECT_EQ(Requests(), (std::vector<std::string>{IndexPath, pages[0], pages[1]}));
-    EXPECT_EQ(View()->url(), LyricsPage(pages[1]));
+    ASSERT_TRUE(loads.waitFor(lyricsPage(pages[1])));
+    EXPECT_EQ(requestedUrls(navigations), (std::vector<QUrl>{lyricsPage(pages[0]), lyricsPage(pages[1])}));
+    EXPECT_EQ(requestedPaths(), (std::vector<std::string>{IndexPath, pages[0], pages[1]}));
+    EXPECT_EQ(engineView()->url(), lyricsPage(pages[1]));
 }
 
 TEST_F(LyricsWindowTest, ATrackStartedWhileHiddenAsksForNothingUntilTheWindowIsShown)
 {
-    const auto pages = AddTracks({{"First", "Kim"}, {"Second", "Lee"}});
+    const auto pages = addTracks({{"First", "Kim"}, {"Second", "Lee"}});
     form->show();
     const int helpersBefore = webEngineHelperProcesses();
     QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
-    Play(0);
+    playTrack(0);
     form->btnNext->click();
     EXPECT_EQ(navigations.count(), 0);
-    EXPECT_EQ(View(), nullptr);
+    EXPECT_EQ(engineView(), nullptr);
     EXPECT_EQ(webEngineHelperProcesses(), helpersBefore);
 
     // Shown later: the index page, then the page of the track playing now.
-    ClickLyrics();
-    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[1])}));
-    LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[1])));
-    EXPECT_EQ(Requests().back(), pages[1]);
+    clickLyrics();
+    EXPECT_EQ(requestedUrls(navigations), (std::vector<QUrl>{lyricsPage(IndexPath), lyricsPage(pages[1])}));
+    LoadRecorder loads(engineView());
+    ASSERT_TRUE(loads.waitFor(lyricsPage(pages[1])));
+    EXPECT_EQ(requestedPaths().back(), pages[1]);
 }
 
 TEST_F(LyricsWindowTest, APausedTrackStillGetsItsPageAndAfterStopOnlyTheIndexIsAskedFor)
 {
-    const auto pages = AddTracks({{"Rain", "Kim"}});
+    const auto pages = addTracks({{"Rain", "Kim"}});
     TfrmKolviPlayer* main = form;
     main->show();
-    Play(0);
+    playTrack(0);
     main->btnPause->click();
     ASSERT_EQ(main->IsPaused, 1);
     QSignalSpy navigations(frmLyrics->Browser, &TCppWebBrowser::NavigateRequested);
-    ClickLyrics();
-    EXPECT_EQ(Urls(navigations), (std::vector<QUrl>{LyricsPage(IndexPath), LyricsPage(pages[0])}));
-    LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(pages[0])));
+    clickLyrics();
+    EXPECT_EQ(requestedUrls(navigations), (std::vector<QUrl>{lyricsPage(IndexPath), lyricsPage(pages[0])}));
+    LoadRecorder loads(engineView());
+    ASSERT_TRUE(loads.waitFor(lyricsPage(pages[0])));
 
     main->btnStop->click();
     ASSERT_EQ(main->IsPlaying, 0);
     navigations.clear();
-    ClickLyrics();
-    ClickLyrics();
-    EXPECT_EQ(Urls(navigations), std::vector<QUrl>{LyricsPage(IndexPath)});
-    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
-    EXPECT_EQ(Requests().back(), IndexPath);
-    EXPECT_EQ(View()->url(), LyricsPage(IndexPath));
+    clickLyrics();
+    clickLyrics();
+    EXPECT_EQ(requestedUrls(navigations), std::vector<QUrl>{lyricsPage(IndexPath)});
+    ASSERT_TRUE(loads.waitFor(lyricsPage(IndexPath)));
+    EXPECT_EQ(requestedPaths().back(), IndexPath);
+    EXPECT_EQ(engineView()->url(), lyricsPage(IndexPath));
 }
 
 TEST_F(LyricsWindowTest, TheButtonHidesAVisibleWindowAndTheCloseButtonHidesItToo)
@@ -264,23 +264,23 @@ TEST_F(LyricsWindowTest, TheButtonHidesAVisibleWindowAndTheCloseButtonHidesItToo
     TfrmKolviPlayer* main = form;
     TfrmLyrics* lyrics = frmLyrics;
     main->show();
-    ClickLyrics();
+    clickLyrics();
     ASSERT_TRUE(lyrics->Visible());
-    LoadRecorder loads(View());
-    ASSERT_TRUE(loads.waitFor(LyricsPage(IndexPath)));
+    LoadRecorder loads(engineView());
+    ASSERT_TRUE(loads.waitFor(lyricsPage(IndexPath)));
 
     // Hidden even when other windows cover it.
     main->raise();
-    ClickLyrics();
+    clickLyrics();
     EXPECT_FALSE(lyrics->Visible());
-    EXPECT_EQ(View()->url(), LyricsPage(IndexPath));
+    EXPECT_EQ(engineView()->url(), lyricsPage(IndexPath));
 
     // Shown again: the index page is asked for again.
     QSignalSpy navigations(lyrics->Browser, &TCppWebBrowser::NavigateRequested);
-    ClickLyrics();
+    clickLyrics();
     EXPECT_TRUE(lyrics->Visible());
     ASSERT_EQ(navigations.count(), 1);
-    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage(IndexPath));
+    EXPECT_EQ(navigations[0][0].toUrl(), lyricsPage(IndexPath));
 
     // The window's own close button only hides it.
     lyrics->close();
@@ -294,7 +294,7 @@ TEST_F(LyricsWindowTest, EachShowPlacesItBesideTheMainWindowAgainAndKeepsTheUser
     TfrmKolviPlayer* main = form;
     TfrmLyrics* lyrics = frmLyrics;
     main->show();
-    ClickLyrics();
+    clickLyrics();
     ASSERT_TRUE(lyrics->Visible());
 
     // The user moves and resizes both windows; then closes the lyrics window.
@@ -306,7 +306,7 @@ TEST_F(LyricsWindowTest, EachShowPlacesItBesideTheMainWindowAgainAndKeepsTheUser
     lyrics->close();
     ASSERT_FALSE(lyrics->Visible());
 
-    ClickLyrics();
+    clickLyrics();
     ASSERT_TRUE(lyrics->Visible());
     const QRect beside = main->frameGeometry();
     EXPECT_EQ(lyrics->frameGeometry().left(), beside.left() + beside.width());

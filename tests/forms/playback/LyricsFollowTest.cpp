@@ -9,7 +9,7 @@
 
 namespace {
 
-QUrl LyricsPage(const std::string& pathAndQuery)
+QUrl lyricsPage(const std::string& pathAndQuery)
 {
     return QUrl(QString::fromStdString("http://" KOLVI_LYRICS_HOST + pathAndQuery));
 }
@@ -35,7 +35,7 @@ TEST_F(LyricsFollowPlayback, EveryTrackStartedWhileTheWindowIsVisibleAsksForItsP
     navigations.clear();
     form->btnNextClick(form->btnNext);
     ASSERT_EQ(navigations.count(), 1);
-    EXPECT_EQ(navigations[0][0].toUrl(), LyricsPage("/kr/lyrics_plugin_show.html?title=track+1&singer="));
+    EXPECT_EQ(navigations[0][0].toUrl(), lyricsPage("/kr/lyrics_plugin_show.html?title=track+1&singer="));
 
     form->btnLyrics->click();
     ASSERT_FALSE(frmLyrics->Visible());

@@ -3,6 +3,7 @@
 // a tick, and nothing at all while Idle.
 #include "tests/support/windows/PlayerFixture.h"
 #include "tests/support/recording_mci/RecordingMci.h"
+#include "tests/support/ScopedBackends.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -59,6 +60,8 @@ protected:
 
     void play() { form->btnPlayClick(form->btnPlay); }
     void tick() { form->TrackTimerTimer(form->TrackTimer); }
+
+    const ScopedMciDriver recording{recordingMciDriver()};
 };
 
 const std::string Length = "STATUS item=1";

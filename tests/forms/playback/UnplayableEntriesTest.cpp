@@ -35,16 +35,10 @@ TEST_F(UnplayableEntries, TheTimerPassesOverThemWithOneMessageWhilePlayingOn)
     start({track(0, 0.4), missing("gone.mp3"), textNamedMp3("notes.mp3"), track(3, 1.0), missing("away.mp3"),
            track(5, 60.0)},
           0);
-    std::size_t mostBoxesAtOnce = 0;
     int indexWhenSeen = -1;
     int playingWhenSeen = 0;
     std::vector<QString> answered;
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        const std::vector<QMessageBox*> boxes = OpenMessageBoxes();
-        mostBoxesAtOnce = std::max(mostBoxesAtOnce, boxes.size());
-        if (boxes.empty())
-            return;
+    const MessageBoxWatch user([&](const std::vector<QMessageBox*>& boxes) {
         if (indexWhenSeen < 0) {
             indexWhenSeen = form->CurrentIndex;
             playingWhenSeen = form->IsPlaying;
@@ -54,13 +48,12 @@ TEST_F(UnplayableEntries, TheTimerPassesOverThemWithOneMessageWhilePlayingOn)
             boxes.back()->button(QMessageBox::Ok)->click();
         }
     });
-    user.start(20);
     form->btnPlayClick(form->btnPlay);
-    ASSERT_TRUE(waitUntil([&] { return !answered.empty() && OpenMessageBoxes().empty(); }, 60s));
+    ASSERT_TRUE(waitUntil([&] { return !answered.empty() && openMessageBoxes().empty(); }, 60s));
 
     EXPECT_EQ(indexWhenSeen, 3) << "the message came once the next playable entry played";
     EXPECT_EQ(playingWhenSeen, 1);
-    EXPECT_EQ(mostBoxesAtOnce, 1u);
+    EXPECT_EQ(user.mostAtOnce(), 1u);
     EXPECT_EQ(answered, std::vector<QString>{QString::fromStdString(notFoundText())});
     EXPECT_EQ(form->CurrentIndex, 5);
     EXPECT_EQ(selected(), std::vector<int>{5});

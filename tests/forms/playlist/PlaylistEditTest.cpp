@@ -40,7 +40,7 @@ protected:
     // Answers the next open dialog by typing names in its name box.
     void chooseInDialog(const QString& typed)
     {
-        answerer_.Expect([this, typed](QWidget* dialog) {
+        answerer_.expect([this, typed](QWidget* dialog) {
             auto* files = qobject_cast<QFileDialog*>(dialog);
             ASSERT_NE(files, nullptr);
             seenFilters_ = files->nameFilters();
@@ -83,7 +83,7 @@ TEST_F(PlaylistEdit, TheOpenButtonReplacesTheListWithTheChosenFilesAsTheyAreName
     chooseInDialog("\"a.mp3\" \"B Side.MP3\"");
     QTest::mouseClick(form->btnOpen, Qt::LeftButton);
 
-    ASSERT_TRUE(answerer_.AllAnswered());
+    ASSERT_TRUE(answerer_.allAnswered());
     EXPECT_EQ(paths(), (Paths{a, b}));
     EXPECT_EQ(captions(), (Paths{"a.mp3", "B Side.MP3"}));
     EXPECT_EQ(form->CurrentIndex, 5);
@@ -105,9 +105,9 @@ TEST_F(PlaylistEdit, TheAddButtonAppendsEvenAFileAlreadyListed)
 
 TEST_F(PlaylistEdit, CancellingTheDialogChangesNothingEvenForOpen)
 {
-    answerer_.Expect([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+    answerer_.expect([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
     QTest::mouseClick(form->btnOpen, Qt::LeftButton);
-    EXPECT_TRUE(answerer_.AllAnswered());
+    EXPECT_TRUE(answerer_.allAnswered());
     EXPECT_EQ(paths(), (Paths{"/old/one.mp3", "/old/two.mp3"}));
 }
 

@@ -6,6 +6,7 @@
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/windows/PlayerFixture.h"
 #include "tests/support/PulseDaemon.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace {
 
@@ -18,8 +19,6 @@ protected:
         PlayerFixture::SetUp();
         if (IsSkipped())
             return;
-        // Every sound connection of this process goes to the private server.
-        server_.exportToEnvironment();
         ASSERT_TRUE(server_.start());
     }
 
@@ -27,6 +26,8 @@ protected:
     bool serverHasStream() const { return !pactl(server_.server(), {"list", "short", "sink-inputs"}).empty(); }
 
     PulseDaemon server_;
+    // Every sound connection of this process goes to the private server.
+    const ScopedEnvironment toServer_{"PULSE_SERVER", server_.server()};
 };
 
 TEST_F(ServerRestart, TheWindowSurvivesTheServerDyingAndPlaysOnOnceItIsBack)

@@ -31,7 +31,7 @@ protected:
     QUrl Page(const std::string& path) const { return QUrl(QString::fromStdString(server.origin() + path)); }
 
     // Serves html at path, shows the window and waits until it has loaded.
-    QWebEngineView* Open(const std::string& path, const std::string& html)
+    QWebEngineView* navigate(const std::string& path, const std::string& html)
     {
         server.setPage(path, html);
         const TVariant missing = TVariant::Missing();
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(BrowserIsolationTest, APageCannotReadLocalFiles)
 {
-    QWebEngineView* view = Open("/files.html", R"(<html><body><script>
+    QWebEngineView* view = navigate("/files.html", R"(<html><body><script>
         fetch('file:///etc/hostname').then(() => document.title = 'fetch read')
                                      .catch(() => document.title = 'fetch refused');
         </script></body></html>)");
@@ -66,7 +66,7 @@ TEST_F(BrowserIsolationTest, APageCannotReadLocalFiles)
 TEST_F(BrowserIsolationTest, APageCannotReadTheClipboard)
 {
     QApplication::clipboard()->setText("secret of the user");
-    QWebEngineView* view = Open("/clipboard.html", "<html><body><textarea id=t></textarea></body></html>");
+    QWebEngineView* view = navigate("/clipboard.html", "<html><body><textarea id=t></textarea></body></html>");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(runScript(view, "document.getElementById('t').focus(); document.execCommand('paste')").toBool(), false);
     EXPECT_EQ(runScript(view, "document.getElementById('t').value").toString(), "");
@@ -77,7 +77,7 @@ TEST_F(BrowserIsolationTest, APageCannotReadTheClipboard)
 
 TEST_F(BrowserIsolationTest, EveryPermissionAPageAsksForIsDenied)
 {
-    QWebEngineView* view = Open("/permissions.html", "<html><body>asks</body></html>");
+    QWebEngineView* view = navigate("/permissions.html", "<html><body>asks</body></html>");
     ASSERT_NE(view, nullptr);
     runScript(view, "Notification.requestPermission().then(p => document.title = 'notifications ' + p); 0");
     EXPECT_EQ(waitForTitle(view, {"notifications granted", "notifications denied", "notifications default"}),
@@ -96,7 +96,7 @@ TEST_F(BrowserIsolationTest, EveryPermissionAPageAsksForIsDenied)
 
 TEST_F(BrowserIsolationTest, NoPageOpensAWindowOfItsOwn)
 {
-    QWebEngineView* view = Open("/opener.html", R"(<html><body style="margin:0">
+    QWebEngineView* view = navigate("/opener.html", R"(<html><body style="margin:0">
         <a id=link href="/clicked.html" target="_blank"
            style="display:block;position:absolute;left:0;top:0;width:400px;height:300px">new window</a>
         </body></html>)");
@@ -117,7 +117,7 @@ TEST_F(BrowserIsolationTest, NoPageOpensAWindowOfItsOwn)
 
 TEST_F(BrowserIsolationTest, NothingIsDownloaded)
 {
-    QWebEngineView* view = Open("/start.html", "<html><body>start</body></html>");
+    QWebEngineView* view = navigate("/start.html", "<html><body>start</body></html>");
     ASSERT_NE(view, nullptr);
     server.setPage("/song.mp3", "not really music", "Content-Disposition: attachment; filename=song.mp3\r\n");
     QWebEngineProfile* profile = view->page()->profile();

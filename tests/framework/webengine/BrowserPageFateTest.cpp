@@ -4,6 +4,7 @@
 // take a script beside them that web pages never see; hiding the control
 // ends the page's renderer process.
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "framework/WebBrowser.h"
 #include "framework/WebEngineView.h"
 #include "tests/support/webengine/WebEngineTesting.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr char UnknownHost[] = "nowhere.kolvi.example";
 
 // True when the process has ended (a zombie not yet reaped has too).
-bool ProcessEnded(qint64 pid)
+bool processEnded(qint64 pid)
 {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
@@ -35,9 +36,6 @@ class BrowserPageFateTest : public ::testing::Test {
 protected:
     BrowserPageFateTest()
     {
-        // Read once, when the engine starts: before the first show.
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
-                                                  " --host-resolver-rules=\"MAP " + UnknownHost + " ~NOTFOUND\"");
         window.resize(420, 375);
         auto* layout = new QVBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -45,7 +43,7 @@ protected:
         layout->addWidget(browser);
     }
 
-    HRESULT Open(const std::string& address)
+    HRESULT navigate(const std::string& address)
     {
         const TVariant missing = TVariant::Missing();
         return browser->Navigate(QString::fromStdString(address).toStdU16String(), missing, missing, missing, missing);
@@ -53,12 +51,15 @@ protected:
 
     QUrl Page(const std::string& pathAndQuery) const { return QUrl(QString::fromStdString(server.origin() + pathAndQuery)); }
 
-    QWebEngineView* ShownView()
+    QWebEngineView* shownView()
     {
         window.show();
         return engineViewOf(browser);
     }
 
+    // Read once, when the engine starts: before the first show.
+    const ScopedEnvironment unknownHostNowhere = ScopedEnvironment::appended(
+        "QTWEBENGINE_CHROMIUM_FLAGS", std::string(" --host-resolver-rules=\"MAP ") + UnknownHost + " ~NOTFOUND\"");
     LocalHttpServer server;
     QWidget window;
     TCppWebBrowser* browser = nullptr;
@@ -66,12 +67,12 @@ protected:
 
 TEST_F(BrowserPageFateTest, TheHostGetsTheAddressByteForByte)
 {
-    QWebEngineView* view = ShownView();
+    QWebEngineView* view = shownView();
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
     QSignalSpy requested(browser, &TCppWebBrowser::NavigateRequested);
     const std::string query = "/kr/show.html?title=a%2db%5fc%7e+%2a&singer=%b0%a1%2FB";
-    ASSERT_EQ(Open(server.origin() + query), S_OK);
+    ASSERT_EQ(navigate(server.origin() + query), S_OK);
     ASSERT_TRUE(loads.waitFor(Page(query)));
     EXPECT_EQ(server.pageRequests(), std::vector<std::string>{query});
     ASSERT_EQ(requested.size(), 1);
@@ -81,7 +82,7 @@ TEST_F(BrowserPageFateTest, TheHostGetsTheAddressByteForByte)
 
 TEST_F(BrowserPageFateTest, APageThatCannotBeHadIsReportedForTheLatestRequestOnly)
 {
-    QWebEngineView* view = ShownView();
+    QWebEngineView* view = shownView();
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
     QSignalSpy failed(browser, &TCppWebBrowser::NavigateFailed);
@@ -101,7 +102,7 @@ TEST_F(BrowserPageFateTest, APageThatCannotBeHadIsReportedForTheLatestRequestOnl
                                                server.origin() + "/silent.html"};
     for (const std::string& address : unavailable) {
         failed.clear();
-        ASSERT_EQ(Open(address), S_OK);
+        ASSERT_EQ(navigate(address), S_OK);
         ASSERT_TRUE(failed.wait(60000)) << address;
         ASSERT_EQ(failed.size(), 1) << address;
         EXPECT_EQ(failed[0][0].toUrl(), QUrl(QString::fromStdString(address)));
@@ -111,8 +112,8 @@ TEST_F(BrowserPageFateTest, APageThatCannotBeHadIsReportedForTheLatestRequestOnl
     // request, nor one its host sends elsewhere, even once the time is up.
     failed.clear();
     server.setPage("/moved.html", "", "Location: /fine.html\r\n", "302 Found");
-    Open(server.origin() + "/missing.html");
-    Open(server.origin() + "/moved.html");
+    navigate(server.origin() + "/missing.html");
+    navigate(server.origin() + "/moved.html");
     ASSERT_TRUE(loads.waitFor(Page("/fine.html")));
     EXPECT_EQ(view->url(), Page("/fine.html"));
     EXPECT_FALSE(failed.wait(WebEngineView::HostAnswerLimitMs + 2000));
@@ -120,7 +121,7 @@ TEST_F(BrowserPageFateTest, APageThatCannotBeHadIsReportedForTheLatestRequestOnl
 
 TEST_F(BrowserPageFateTest, AScriptRunsBesideTheProgramsOwnPageOnlyAndAfterItHasLoaded)
 {
-    QWebEngineView* view = ShownView();
+    QWebEngineView* view = shownView();
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
     browser->ShowOwnPage("<html><body><p id=\"line\">waiting</p></body></html>");
@@ -129,7 +130,7 @@ TEST_F(BrowserPageFateTest, AScriptRunsBesideTheProgramsOwnPageOnlyAndAfterItHas
                                 60000));
 
     server.setPage("/web.html", "<html><body><p id=\"line\">web page</p></body></html>");
-    Open(server.origin() + "/web.html");
+    navigate(server.origin() + "/web.html");
     browser->RunInOwnPage("document.getElementById('line').textContent = 'marked';");
     ASSERT_TRUE(loads.waitFor(Page("/web.html")));
     EXPECT_EQ(runScript(view, "document.body.textContent").toString(), "web page");
@@ -137,21 +138,21 @@ TEST_F(BrowserPageFateTest, AScriptRunsBesideTheProgramsOwnPageOnlyAndAfterItHas
 
 TEST_F(BrowserPageFateTest, HidingEndsThePagesRendererAndTheNextShowStartsAnother)
 {
-    QWebEngineView* view = ShownView();
+    QWebEngineView* view = shownView();
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
-    Open(server.origin() + "/first.html");
+    navigate(server.origin() + "/first.html");
     ASSERT_TRUE(loads.waitFor(Page("/first.html")));
     const qint64 renderer = view->page()->renderProcessPid();
     ASSERT_GT(renderer, 0);
 
     window.hide();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ProcessEnded(renderer); }, 60000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processEnded(renderer); }, 60000));
     EXPECT_EQ(engineViewOf(browser), view);
 
     LoadRecorder laterLoads(view);
     window.show();
-    Open(server.origin() + "/second.html");
+    navigate(server.origin() + "/second.html");
     ASSERT_TRUE(laterLoads.waitFor(Page("/second.html")));
     EXPECT_GT(view->page()->renderProcessPid(), 0);
     EXPECT_NE(view->page()->renderProcessPid(), renderer);

@@ -10,7 +10,7 @@
 
 namespace {
 
-std::u16string Wide(const std::string& text)
+std::u16string wideText(const std::string& text)
 {
     return QString::fromStdString(text).toStdU16String();
 }
@@ -18,7 +18,7 @@ std::u16string Wide(const std::string& text)
 HRESULT NavigateTo(TCppWebBrowser& browser, const std::string& url)
 {
     const TVariant missing = TVariant::Missing();
-    return browser.Navigate(Wide(url), missing, missing, missing, missing);
+    return browser.Navigate(wideText(url), missing, missing, missing, missing);
 }
 
 class WebBrowserTest : public ::testing::Test {
@@ -107,7 +107,7 @@ TEST_F(WebBrowserTest, RefusesOptionalArgumentsThatAreGivenAndAddressesThatAreNo
     QSignalSpy requested(browser, &TCppWebBrowser::NavigateRequested);
     const TVariant missing = TVariant::Missing();
     const TVariant otherError{VT_ERROR, E_INVALIDARG};
-    const std::u16string page = Wide(server.origin() + "/never.html");
+    const std::u16string page = wideText(server.origin() + "/never.html");
     EXPECT_EQ(browser->Navigate(page, otherError, missing, missing, missing), E_INVALIDARG);
     EXPECT_EQ(browser->Navigate(page, missing, otherError, missing, missing), E_INVALIDARG);
     EXPECT_EQ(browser->Navigate(page, missing, missing, otherError, missing), E_INVALIDARG);
@@ -119,7 +119,7 @@ TEST_F(WebBrowserTest, RefusesOptionalArgumentsThatAreGivenAndAddressesThatAreNo
 
     // Empty variants count as left out; the address ends at its first NUL.
     const TVariant empty;
-    std::u16string withNul = Wide(server.origin() + "/shown.html");
+    std::u16string withNul = wideText(server.origin() + "/shown.html");
     withNul += u'\0';
     withNul += u"/ignored";
     EXPECT_EQ(browser->Navigate(withNul, empty, missing, empty, missing), S_OK);

@@ -4,6 +4,7 @@
 // the player, this program does not link Qt WebEngine.
 #include "tests/support/EngineProcesses.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "framework/WebBrowser.h"
 
 #include <QVBoxLayout>
@@ -16,8 +17,9 @@ TEST(WebEngineAsRoot, ShowsPagesWithoutBeingToldToDropTheSandbox)
     if (geteuid() != 0)
         GTEST_SKIP() << "only root has to run the web engine without its sandbox";
     ASSERT_FALSE(webEngineLibraryLoaded()) << "run this case in a fresh process";
-    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").replace("--no-sandbox", ""));
+    const ScopedEnvironment sandboxOn = ScopedEnvironment::removed("QTWEBENGINE_DISABLE_SANDBOX");
+    const ScopedEnvironment noSandboxFlag("QTWEBENGINE_CHROMIUM_FLAGS",
+                                          qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").replace("--no-sandbox", "").toStdString());
 
     LocalHttpServer server;
     QWidget window;

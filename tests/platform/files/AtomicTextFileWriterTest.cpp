@@ -84,11 +84,11 @@ TEST_F(AtomicTextFileWriterTest, EveryLineFeedIsWrittenAsCarriageReturnLineFeed)
 {
     const std::string file = path("List.lst");
     AtomicTextFileWriter writer(file);
-    ASSERT_TRUE(writer.IsOpen());
-    writer.Write("1\r\n");
-    writer.Write("/m/\xB0\xA1 a.mp3\r\n");
-    writer.Write("\n"s + "x\0y"s + "\r\n");
-    ASSERT_TRUE(writer.Commit());
+    ASSERT_TRUE(writer.isOpen());
+    writer.write("1\r\n");
+    writer.write("/m/\xB0\xA1 a.mp3\r\n");
+    writer.write("\n"s + "x\0y"s + "\r\n");
+    ASSERT_TRUE(writer.commit());
     EXPECT_EQ(readFileBytes(file), "1\r\r\n/m/\xB0\xA1 a.mp3\r\r\n\r\nx\0y\r\r\n"s);
     EXPECT_EQ(folderContents(), QStringList{"List.lst"});
 }
@@ -101,20 +101,20 @@ TEST_F(AtomicTextFileWriterTest, SavedTextReadsBackAsItWasWritten)
         paths.push_back("/music/\xC7\xD1 " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 700), 'p') + ".mp3");
     {
         AtomicTextFileWriter writer(file);
-        writer.Write("12\r\n");
+        writer.write("12\r\n");
         for (const auto& p : paths)
-            writer.Write(p + "\r\n");
-        ASSERT_TRUE(writer.Commit());
+            writer.write(p + "\r\n");
+        ASSERT_TRUE(writer.commit());
     }
     TextFileReader reader(file);
     std::string line;
-    ASSERT_TRUE(reader.ReadLine(line));
+    ASSERT_TRUE(reader.readLine(line));
     EXPECT_EQ(line, "12\n");
     for (const auto& p : paths) {
-        ASSERT_TRUE(reader.ReadLine(line));
+        ASSERT_TRUE(reader.readLine(line));
         ASSERT_EQ(line, p + "\n");
     }
-    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_FALSE(reader.readLine(line));
 }
 
 TEST_F(AtomicTextFileWriterTest, CommitReplacesTheOldFileAndKeepsItsPermissions)
@@ -123,12 +123,12 @@ TEST_F(AtomicTextFileWriterTest, CommitReplacesTheOldFileAndKeepsItsPermissions)
     writeFileBytes(file, "old contents that are longer than the new ones\r\r\n");
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
     AtomicTextFileWriter writer(file);
-    writer.Write("0\r\n");
-    ASSERT_TRUE(writer.Commit());
+    writer.write("0\r\n");
+    ASSERT_TRUE(writer.commit());
     EXPECT_EQ(readFileBytes(file), "0\r\r\n");
     EXPECT_EQ(modeOf(file), 0640u);
     EXPECT_EQ(folderContents(), QStringList{"List.lst"});
-    EXPECT_FALSE(writer.Commit()) << "a writer commits once";
+    EXPECT_FALSE(writer.commit()) << "a writer commits once";
 }
 
 TEST_F(AtomicTextFileWriterTest, ANewFileGetsTheUsualPermissions)
@@ -136,8 +136,8 @@ TEST_F(AtomicTextFileWriterTest, ANewFileGetsTheUsualPermissions)
     const mode_t previous = ::umask(022);
     const std::string file = path("List.lst");
     AtomicTextFileWriter writer(file);
-    writer.Write("-1\r\n");
-    const bool committed = writer.Commit();
+    writer.write("-1\r\n");
+    const bool committed = writer.commit();
     ::umask(previous);
     ASSERT_TRUE(committed);
     EXPECT_EQ(modeOf(file), 0644u);
@@ -149,8 +149,8 @@ TEST_F(AtomicTextFileWriterTest, NothingChangesUntilCommitAndNothingAtAllWithout
     writeFileBytes(file, "5\r\r\n/m/old.mp3\r\r\n");
     {
         AtomicTextFileWriter writer(file);
-        ASSERT_TRUE(writer.IsOpen());
-        writer.Write(std::string(200000, 'n') + "\r\n");
+        ASSERT_TRUE(writer.isOpen());
+        writer.write(std::string(200000, 'n') + "\r\n");
         EXPECT_EQ(readFileBytes(file), "5\r\r\n/m/old.mp3\r\r\n");
     }
     EXPECT_EQ(readFileBytes(file), "5\r\r\n/m/old.mp3\r\r\n");
@@ -166,11 +166,11 @@ TEST_F(AtomicTextFileWriterTest, AFailedWriteLeavesTheOldFileByteForByte)
     {
         const FileSizeLimit limit(1000);
         AtomicTextFileWriter writer(file);
-        ASSERT_TRUE(writer.IsOpen());
-        writer.Write("0\r\n");
+        ASSERT_TRUE(writer.isOpen());
+        writer.write("0\r\n");
         for (int i = 0; i < 100; ++i)
-            writer.Write("/m/a rather long path to go past the limit " + std::to_string(i) + ".mp3\r\n");
-        committed = writer.Commit();
+            writer.write("/m/a rather long path to go past the limit " + std::to_string(i) + ".mp3\r\n");
+        committed = writer.commit();
     }
     EXPECT_FALSE(committed);
     EXPECT_EQ(readFileBytes(file), old);
@@ -182,15 +182,15 @@ TEST_F(AtomicTextFileWriterTest, APlaceThatCannotTakeTheFileFailsCleanly)
     const std::string folderInTheWay = path("List.lst");
     ASSERT_TRUE(QDir(dir_.path()).mkdir("List.lst"));
     AtomicTextFileWriter writer(folderInTheWay);
-    writer.Write("0\r\n");
-    EXPECT_FALSE(writer.Commit());
+    writer.write("0\r\n");
+    EXPECT_FALSE(writer.commit());
     EXPECT_EQ(folderContents(), QStringList{"List.lst"});
     EXPECT_TRUE(QDir(dir_.filePath("List.lst")).exists());
 
     AtomicTextFileWriter nowhere(path("no such folder/List.lst"));
-    EXPECT_FALSE(nowhere.IsOpen());
-    nowhere.Write("0\r\n");
-    EXPECT_FALSE(nowhere.Commit());
+    EXPECT_FALSE(nowhere.isOpen());
+    nowhere.write("0\r\n");
+    EXPECT_FALSE(nowhere.commit());
 }
 
 TEST_F(AtomicTextFileWriterTest, FilesAndFoldersTheUserMayNotWriteKeepTheirText)
@@ -216,9 +216,9 @@ TEST_F(AtomicTextFileWriterTest, FilesAndFoldersTheUserMayNotWriteKeepTheirText)
     const auto save = [&](const char* name) {
         return runWithoutPrivileges([&] {
             AtomicTextFileWriter writer(path(name) + "/List.lst");
-            const bool opened = writer.IsOpen();
-            writer.Write("0\r\n");
-            return (opened ? 1 : 0) + (writer.Commit() ? 2 : 0);
+            const bool opened = writer.isOpen();
+            writer.write("0\r\n");
+            return (opened ? 1 : 0) + (writer.commit() ? 2 : 0);
         });
     };
     EXPECT_EQ(save("readonly-file"), 0);
@@ -243,8 +243,8 @@ TEST_F(AtomicTextFileWriterTest, ASymbolicLinkStaysAndItsFileGetsTheText)
     writeFileBytes(real, "old\r\r\n");
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
     AtomicTextFileWriter writer(link);
-    writer.Write("1\r\n");
-    ASSERT_TRUE(writer.Commit());
+    writer.write("1\r\n");
+    ASSERT_TRUE(writer.commit());
     struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -263,7 +263,7 @@ TEST_F(AtomicTextFileWriterTest, ASaveRemovesTemporariesOfKilledSavesButNotOfRun
     const pid_t child = ::fork();
     if (child == 0) {
         AtomicTextFileWriter writer(file);
-        writer.Write("0\n/m/half");
+        writer.write("0\n/m/half");
         ::raise(SIGKILL);
     }
     int status = 0;
@@ -273,11 +273,11 @@ TEST_F(AtomicTextFileWriterTest, ASaveRemovesTemporariesOfKilledSavesButNotOfRun
 
     {
         AtomicTextFileWriter running(file);
-        ASSERT_TRUE(running.IsOpen());
+        ASSERT_TRUE(running.isOpen());
         AtomicTextFileWriter save(file);
-        ASSERT_TRUE(save.IsOpen());
-        save.Write("1\n/m/new.mp3\n");
-        ASSERT_TRUE(save.Commit());
+        ASSERT_TRUE(save.isOpen());
+        save.write("1\n/m/new.mp3\n");
+        ASSERT_TRUE(save.commit());
         EXPECT_EQ(readFileBytes(file), "1\r\n/m/new.mp3\r\n");
         EXPECT_EQ(folderContents().size(), 3) << "the running writer's file and the stranger stay";
     }

@@ -20,12 +20,12 @@ protected:
         const std::string file = path("List.lst");
         writeFileBytes(file, bytes);
         TextFileReader reader(file);
-        EXPECT_TRUE(reader.IsOpen());
+        EXPECT_TRUE(reader.isOpen());
         std::vector<std::string> lines;
         std::string line;
-        while (reader.ReadLine(line))
+        while (reader.readLine(line))
             lines.push_back(line);
-        EXPECT_FALSE(reader.ReadLine(line)) << "the end of the data stays the end";
+        EXPECT_FALSE(reader.readLine(line)) << "the end of the data stays the end";
         EXPECT_EQ(line, "");
         return lines;
     }
@@ -99,19 +99,19 @@ TEST_F(TextFileReaderTest, ALimitedReadHoldsOnlyThePieceOfALongLine)
     TextFileReader reader(file);
     std::string line;
     bool cut = true;
-    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    ASSERT_TRUE(reader.readLine(line, 511, cut));
     EXPECT_EQ(line, "12\n");
     EXPECT_FALSE(cut);
-    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    ASSERT_TRUE(reader.readLine(line, 511, cut));
     EXPECT_EQ(line, std::string(300, 'a') + std::string(211, 'b'));
     EXPECT_TRUE(cut);
-    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    ASSERT_TRUE(reader.readLine(line, 511, cut));
     EXPECT_EQ(line, std::string(89, 'b') + '\n');
     EXPECT_FALSE(cut);
-    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    ASSERT_TRUE(reader.readLine(line, 511, cut));
     EXPECT_EQ(line, std::string(511, 'c') + '\n') << "a line of just the limit is whole";
     EXPECT_FALSE(cut);
-    ASSERT_TRUE(reader.ReadLine(line, 511, cut));
+    ASSERT_TRUE(reader.readLine(line, 511, cut));
     EXPECT_EQ(line, "end");
 }
 
@@ -119,13 +119,13 @@ TEST_F(TextFileReaderTest, MissingFilesAndFoldersAreNotOpen)
 {
     std::string line = "left over";
     TextFileReader missing(path("absent.lst"));
-    EXPECT_FALSE(missing.IsOpen());
-    EXPECT_FALSE(missing.ReadLine(line));
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_FALSE(missing.readLine(line));
     EXPECT_EQ(line, "");
 
     TextFileReader folder(dir_.path().toStdString());
-    EXPECT_FALSE(folder.IsOpen());
-    EXPECT_FALSE(folder.ReadLine(line));
+    EXPECT_FALSE(folder.isOpen());
+    EXPECT_FALSE(folder.readLine(line));
 }
 
 // Opening a FIFO with no writer would wait for one for ever.
@@ -133,8 +133,8 @@ TEST_F(TextFileReaderTest, AFifoOrADeviceIsNotOpenAndDoesNotHoldUpTheOpen)
 {
     const std::string fifo = path("List.lst");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(TextFileReader(fifo).IsOpen());
-    EXPECT_FALSE(TextFileReader("/dev/zero").IsOpen());
+    EXPECT_FALSE(TextFileReader(fifo).isOpen());
+    EXPECT_FALSE(TextFileReader("/dev/zero").isOpen());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace {
 
 // The bytes read back by the C library in the current locale.
-std::wstring Decoded(const char* bytes)
+std::wstring decodedText(const char* bytes)
 {
     std::wstring wide(std::strlen(bytes) + 1, L'\0');
     const std::size_t count = std::mbstowcs(wide.data(), bytes, wide.size());
@@ -21,27 +21,27 @@ std::wstring Decoded(const char* bytes)
     return wide;
 }
 
-void ExpectKoreanTexts(const char* locale, std::size_t syllableBytes)
+void expectKoreanTexts(const char* locale, std::size_t syllableBytes)
 {
     const ScopedLocale active(locale);
     if (!active.active())
         GTEST_SKIP() << locale << " is not installed";
     char text[256];
     ASSERT_TRUE(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, text, sizeof text));
-    EXPECT_EQ(Decoded(text), L"파일을 찾을 수 없습니다.");
+    EXPECT_EQ(decodedText(text), L"파일을 찾을 수 없습니다.");
     EXPECT_EQ(std::strlen(text), 10 * syllableBytes + 3 + 1) << "ten syllables, three spaces and a full stop";
     ASSERT_TRUE(mciGetErrorStringA(MCIERR_WAVE_OUTPUTSUNSUITABLE, text, sizeof text));
-    EXPECT_EQ(Decoded(text).rfind(L"소리를 낼 출력 장치가 없습니다.", 0), 0u);
+    EXPECT_EQ(decodedText(text).rfind(L"소리를 낼 출력 장치가 없습니다.", 0), 0u);
 
     // Seven bytes of room: in CP949 three syllables and the space fit, in
     // UTF-8 two syllables; the next character is left out whole.
     char small[8];
     ASSERT_TRUE(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, small, sizeof small));
-    EXPECT_EQ(Decoded(small), syllableBytes == 2 ? L"파일을 " : L"파일");
+    EXPECT_EQ(decodedText(small), syllableBytes == 2 ? L"파일을 " : L"파일");
 }
 
-TEST(KoreanText, MediaDeviceErrorsInAUtf8Locale) { ExpectKoreanTexts(Utf8Locale, 3); }
+TEST(KoreanText, MediaDeviceErrorsInAUtf8Locale) { expectKoreanTexts(Utf8Locale, 3); }
 
-TEST(KoreanText, MediaDeviceErrorsInTheKoreanCodePage) { ExpectKoreanTexts(Cp949Locale, 2); }
+TEST(KoreanText, MediaDeviceErrorsInTheKoreanCodePage) { expectKoreanTexts(Cp949Locale, 2); }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "tests/support/mci/MciTesting.h"
 #include "tests/support/mci/Mp3Encoder.h"
 #include "tests/support/PulseDaemon.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,8 +21,6 @@ protected:
         settings.seconds = 4.0;
         file = dir.filePath("song.mp3").toStdString();
         encodeMp3(file, settings);
-        // Every connection of this process goes to the private server.
-        server.exportToEnvironment();
     }
 
     bool hasNotice(WPARAM code) const
@@ -33,6 +32,8 @@ protected:
     QTemporaryDir dir;
     std::string file;
     PulseDaemon server;
+    // Every connection of this process goes to the private server.
+    const ScopedEnvironment toServer{"PULSE_SERVER", server.server()};
     NoticeCatcher catcher;
 };
 

@@ -66,7 +66,7 @@ TEST(MixerBackEnd, TheGuardChoosesTheFakeDeviceByNameAndTheChoiceBeforeComesBack
         mixerClose(other);
     EXPECT_EQ(mixer.calls(Call::GetNumDevs), 1);
     EXPECT_EQ(mixer.calls(Call::Open), 1);
-    EXPECT_EQ(chooseMixerDevice("alsa"), "alsa");
+    EXPECT_EQ(mixerDevices().chosen(), "alsa") << "the guard gave the choice back";
 }
 
 TEST(MixerBackEnd, EachPartTheDeviceLacksOrFailsGetsTheCallsOwnAnswer)

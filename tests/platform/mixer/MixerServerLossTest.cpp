@@ -3,6 +3,7 @@
 // is back.
 #include "tests/support/MixerRequests.h"
 #include "tests/support/PulseDaemon.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/SinkVolume.h"
 
 #include <QTemporaryDir>
@@ -10,39 +11,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace {
-
-// Points this process's sound clients elsewhere for one test.
-class PulseServerOverride {
-public:
-    explicit PulseServerOverride(const std::string& server)
-    {
-        if (const char* before = std::getenv("PULSE_SERVER"))
-            saved_ = before;
-        ::setenv("PULSE_SERVER", server.c_str(), 1);
-    }
-    ~PulseServerOverride()
-    {
-        if (saved_)
-            ::setenv("PULSE_SERVER", saved_->c_str(), 1);
-        else
-            ::unsetenv("PULSE_SERVER");
-    }
-    PulseServerOverride(const PulseServerOverride&) = delete;
-    PulseServerOverride& operator=(const PulseServerOverride&) = delete;
-
-private:
-    std::optional<std::string> saved_;
-};
 
 TEST(MixerServerLoss, ReadsAndWritesFailWhileTheServerIsGoneAndWorkOnceItIsBack)
 {
     PulseDaemon daemon("kolvi_mixer_loss");
     ASSERT_TRUE(daemon.start());
-    PulseServerOverride toDaemon(daemon.server());
+    const ScopedEnvironment toDaemon("PULSE_SERVER", daemon.server());
 
     ASSERT_EQ(mixerGetNumDevs(), 1u);
     HMIXER mixer = nullptr;
@@ -80,7 +57,7 @@ TEST(MixerServerLoss, AWriteRightAfterTheServerRestartedReachesTheNewServer)
 {
     PulseDaemon daemon("kolvi_mixer_restart");
     ASSERT_TRUE(daemon.start());
-    PulseServerOverride toDaemon(daemon.server());
+    const ScopedEnvironment toDaemon("PULSE_SERVER", daemon.server());
     HMIXER mixer = nullptr;
     ASSERT_EQ(mixerOpen(&mixer, 0, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
     const DWORD id = speakersVolumeControl(mixer).dwControlID;
@@ -100,7 +77,7 @@ TEST(MixerServerLoss, AWriteRightAfterTheServerRestartedReachesTheNewServer)
 {
     int status = 0;
     {
-        PulseServerOverride nowhere(deadServer);
+        const ScopedEnvironment nowhere("PULSE_SERVER", deadServer);
         HMIXER mixer = nullptr;
         MIXERCAPSA caps{};
         const UINT before = mixerGetNumDevs();
@@ -110,7 +87,7 @@ TEST(MixerServerLoss, AWriteRightAfterTheServerRestartedReachesTheNewServer)
 
         PulseDaemon daemon("kolvi_mixer_late");
         if (daemon.start()) {
-            PulseServerOverride toDaemon(daemon.server());
+            const ScopedEnvironment toDaemon("PULSE_SERVER", daemon.server());
             std::fprintf(stderr, "server started: %u devices\n", mixerGetNumDevs());
         } else {
             std::fprintf(stderr, "the private server did not start\n");

@@ -9,7 +9,7 @@
 
 namespace {
 
-const ProgramStart* FindStart(const std::vector<ProgramStart>& starts, const std::string& program)
+const ProgramStart* findStart(const std::vector<ProgramStart>& starts, const std::string& program)
 {
     for (const ProgramStart& start : starts)
         if (start.program == program)
@@ -82,7 +82,7 @@ TEST(Launcher, StartsNothingForWhatIsNoWebAddressOrNoOpening)
     ASSERT_TRUE(programs.waitForStarts(1));
     const auto starts = programs.starts();
     ASSERT_EQ(starts.size(), 1u);
-    const ProgramStart* last = FindStart(starts, "lyrics-browser");
+    const ProgramStart* last = findStart(starts, "lyrics-browser");
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->arguments, std::vector<std::string>{"http://www.kolvi.example/last"});
 }

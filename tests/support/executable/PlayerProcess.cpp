@@ -20,10 +20,10 @@ std::string run(const QString& program, const QStringList& arguments)
 
 }  // namespace
 
-std::vector<XWindow> ViewableWindows()
+std::vector<XWindow> viewableWindows()
 {
     std::vector<XWindow> windows;
-    std::istringstream lines(RunHelper({"windows"}));
+    std::istringstream lines(runHelper({"windows"}));
     std::string line;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
@@ -36,12 +36,12 @@ std::vector<XWindow> ViewableWindows()
     return windows;
 }
 
-std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs)
+std::optional<XWindow> waitForWindow(const std::string& name, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
-        for (const XWindow& window : ViewableWindows())
+        for (const XWindow& window : viewableWindows())
             if (window.name == name)
                 return window;
         QThread::msleep(50);
@@ -49,14 +49,14 @@ std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs)
     return std::nullopt;
 }
 
-std::string RunHelper(const QStringList& arguments) { return run(KOLVI_XHELPER_PATH, arguments); }
+std::string runHelper(const QStringList& arguments) { return run(KOLVI_XHELPER_PATH, arguments); }
 
-std::string RunXdotool(const QStringList& arguments) { return run("xdotool", arguments); }
+std::string runXdotool(const QStringList& arguments) { return run("xdotool", arguments); }
 
-void ClickInWindow(const XWindow& window, int x, int y)
+void clickInWindow(const XWindow& window, int x, int y)
 {
-    RunXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
-    RunXdotool({"click", "1"});
+    runXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
+    runXdotool({"click", "1"});
 }
 
 PlayerProcess::PlayerProcess()
