@@ -37,10 +37,9 @@ ModuleEntry loadModuleEntry(const QString& fileName, const char* entryName)
         if (!QFileInfo::exists(path))
             continue;
         QLibrary module(path);
-        found.entry = module.resolve(entryName);
-        if (found.entry != nullptr) {
+        if (const QFunctionPointer entry = module.resolve(entryName)) {
             qCDebug(modulesLog) << "loaded" << path;
-            return found;
+            return ModuleEntry{entry, {}};
         }
         found.failure = module.errorString();
         qCWarning(modulesLog) << "cannot load" << path << ":" << found.failure;
