@@ -76,10 +76,10 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
     const DisplayHandle display = startOnDisplay(argc, argv);
     if (!display)
         return 2;
+    QCoreApplication application(argc, argv);
     QTemporaryDir empty;
     QTemporaryDir full;
     for (const QTemporaryDir* dir : {&empty, &full})
