@@ -1,7 +1,9 @@
 #include "tests/support/executable/PlayerProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <sstream>
 
@@ -59,10 +61,15 @@ void clickInWindow(const XWindow& window, int x, int y)
     runXdotool({"click", "1"});
 }
 
-PlayerProcess::PlayerProcess()
+void placePlayer(const QString& executable, const QString& folder)
 {
-    QFile::copy(KOLVI_PLAYER_PATH, dir_.filePath("kolviplayer"));
+    const QFileInfo built(executable);
+    QFile::copy(executable, QDir(folder).filePath(built.fileName()));
+    for (const QFileInfo& module : built.dir().entryInfoList({QStringLiteral("*.so")}, QDir::Files))
+        QFile::link(module.absoluteFilePath(), QDir(folder).filePath(module.fileName()));
 }
+
+PlayerProcess::PlayerProcess() { placePlayer(QStringLiteral(KOLVI_PLAYER_PATH), dir_.path()); }
 
 PlayerProcess::~PlayerProcess()
 {

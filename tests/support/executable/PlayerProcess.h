@@ -29,6 +29,10 @@ std::string runXdotool(const QStringList& arguments);
 // A left click at (x, y) inside window, through the pointer of the display.
 void clickInWindow(const XWindow& window, int x, int y);
 
+// Puts a copy of the player at executable into folder, its modules linked
+// beside it as the install places them.
+void placePlayer(const QString& executable, const QString& folder);
+
 class PlayerProcess {
 public:
     PlayerProcess();
