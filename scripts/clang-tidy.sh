@@ -46,7 +46,24 @@ print("\n".join(sorted({e["file"] for e in entries
                         if e["file"].startswith(top + "/") and not e["file"].startswith(build + "/")})))
 PYTHON
 )
-[[ ${#files[@]} -eq 0 ]] && files=("${sources[@]}")
+if [[ ${#files[@]} -eq 0 ]]; then
+  files=("${sources[@]}")
+else
+  # Only what this build compiles (the benchmarks and fuzz targets are
+  # optional); a file named relative to here is taken as such.
+  declare -A compiled
+  for source in "${sources[@]}"; do compiled[$source]=1; done
+  given=("${files[@]}")
+  files=()
+  for file in "${given[@]}"; do
+    file=$(realpath "$file")
+    [[ -n "${compiled[$file]:-}" ]] && files+=("$file")
+  done
+  if [[ ${#files[@]} -eq 0 ]]; then
+    echo "clang-tidy: none of the files is compiled by $build"
+    exit 0
+  fi
+fi
 report="$work/report"
 printf '%s\0' "${files[@]}" |
   xargs -0 -n 4 -P "$(nproc)" clang-tidy-14 --quiet -p "$work" >"$report" 2>/dev/null || true
