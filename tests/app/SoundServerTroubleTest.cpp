@@ -164,7 +164,7 @@ TEST_F(SoundServerTrouble, KilledAndStartedAgainUnderThePlayingWindowTheSoundRes
     const auto resumedAt = frameInTrack(decoded, Samples(heardAfter.begin() + static_cast<long>(firstStart),
                                                          heardAfter.begin() + static_cast<long>(firstStart + WindowSamples)));
     ASSERT_TRUE(stoppedAt && resumedAt) << "both pieces are the track's own samples";
-    const double stoppedMs = static_cast<double>(*stoppedAt + WindowSamples / 2) * 1000.0 / Rate;
+    const double stoppedMs = (static_cast<double>(*stoppedAt) + WindowSamples / 2.0) * 1000.0 / Rate;
     const double resumedMs = static_cast<double>(*resumedAt) * 1000.0 / Rate;
     std::printf("sound stopped at %.0f ms of the track, resumed at %.0f ms\n", stoppedMs, resumedMs);
     EXPECT_NEAR(resumedMs, stoppedMs, 300.0) << "it plays on from where the sound stopped";

@@ -28,18 +28,18 @@ protected:
         layout->addWidget(browser);
     }
 
-    QUrl Page(const std::string& path) const { return QUrl(QString::fromStdString(server.origin() + path)); }
+    QUrl pageUrl(const std::string& path) const { return QUrl(QString::fromStdString(server.origin() + path)); }
 
     // Serves html at path, shows the window and waits until it has loaded.
     QWebEngineView* navigate(const std::string& path, const std::string& html)
     {
         server.setPage(path, html);
         const TVariant missing = TVariant::Missing();
-        browser->Navigate(Page(path).toString().toStdU16String(), missing, missing, missing, missing);
+        browser->Navigate(pageUrl(path).toString().toStdU16String(), missing, missing, missing, missing);
         window.show();
         QWebEngineView* view = engineViewOf(browser);
         loads = std::make_unique<LoadRecorder>(view);
-        return loads->waitFor(Page(path)) ? view : nullptr;
+        return loads->waitFor(pageUrl(path)) ? view : nullptr;
     }
 
     LocalHttpServer server;
@@ -108,8 +108,8 @@ TEST_F(BrowserIsolationTest, NoPageOpensAWindowOfItsOwn)
     // A link the user clicks opens in the lyrics window itself.
     QWidget* surface = view->focusProxy() ? view->focusProxy() : view;
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 50));
-    ASSERT_TRUE(loads->waitFor(Page("/clicked.html")));
-    EXPECT_EQ(view->url(), Page("/clicked.html"));
+    ASSERT_TRUE(loads->waitFor(pageUrl("/clicked.html")));
+    EXPECT_EQ(view->url(), pageUrl("/clicked.html"));
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
     for (const std::string& request : server.pageRequests())
         EXPECT_NE(request, "/popup.html");

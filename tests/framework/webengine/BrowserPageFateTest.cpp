@@ -49,7 +49,7 @@ protected:
         return browser->Navigate(QString::fromStdString(address).toStdU16String(), missing, missing, missing, missing);
     }
 
-    QUrl Page(const std::string& pathAndQuery) const { return QUrl(QString::fromStdString(server.origin() + pathAndQuery)); }
+    QUrl pageUrl(const std::string& pathAndQuery) const { return QUrl(QString::fromStdString(server.origin() + pathAndQuery)); }
 
     QWebEngineView* shownView()
     {
@@ -73,10 +73,10 @@ TEST_F(BrowserPageFateTest, TheHostGetsTheAddressByteForByte)
     QSignalSpy requested(browser, &TCppWebBrowser::NavigateRequested);
     const std::string query = "/kr/show.html?title=a%2db%5fc%7e+%2a&singer=%b0%a1%2FB";
     ASSERT_EQ(navigate(server.origin() + query), S_OK);
-    ASSERT_TRUE(loads.waitFor(Page(query)));
+    ASSERT_TRUE(loads.waitFor(pageUrl(query)));
     EXPECT_EQ(server.pageRequests(), std::vector<std::string>{query});
     ASSERT_EQ(requested.size(), 1);
-    EXPECT_EQ(requested[0][0].toUrl(), Page(query));
+    EXPECT_EQ(requested[0][0].toUrl(), pageUrl(query));
     EXPECT_EQ(runScript(view, "location.search").toString(), "?title=a%2db%5fc%7e+%2a&singer=%b0%a1%2FB");
 }
 
@@ -114,8 +114,8 @@ TEST_F(BrowserPageFateTest, APageThatCannotBeHadIsReportedForTheLatestRequestOnl
     server.setPage("/moved.html", "", "Location: /fine.html\r\n", "302 Found");
     navigate(server.origin() + "/missing.html");
     navigate(server.origin() + "/moved.html");
-    ASSERT_TRUE(loads.waitFor(Page("/fine.html")));
-    EXPECT_EQ(view->url(), Page("/fine.html"));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/fine.html")));
+    EXPECT_EQ(view->url(), pageUrl("/fine.html"));
     EXPECT_FALSE(failed.wait(WebEngineView::HostAnswerLimitMs + 2000));
 }
 
@@ -132,7 +132,7 @@ TEST_F(BrowserPageFateTest, AScriptRunsBesideTheProgramsOwnPageOnlyAndAfterItHas
     server.setPage("/web.html", "<html><body><p id=\"line\">web page</p></body></html>");
     navigate(server.origin() + "/web.html");
     browser->RunInOwnPage("document.getElementById('line').textContent = 'marked';");
-    ASSERT_TRUE(loads.waitFor(Page("/web.html")));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/web.html")));
     EXPECT_EQ(runScript(view, "document.body.textContent").toString(), "web page");
 }
 
@@ -142,7 +142,7 @@ TEST_F(BrowserPageFateTest, HidingEndsThePagesRendererAndTheNextShowStartsAnothe
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
     navigate(server.origin() + "/first.html");
-    ASSERT_TRUE(loads.waitFor(Page("/first.html")));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/first.html")));
     const qint64 renderer = view->page()->renderProcessPid();
     ASSERT_GT(renderer, 0);
 
@@ -153,7 +153,7 @@ TEST_F(BrowserPageFateTest, HidingEndsThePagesRendererAndTheNextShowStartsAnothe
     LoadRecorder laterLoads(view);
     window.show();
     navigate(server.origin() + "/second.html");
-    ASSERT_TRUE(laterLoads.waitFor(Page("/second.html")));
+    ASSERT_TRUE(laterLoads.waitFor(pageUrl("/second.html")));
     EXPECT_GT(view->page()->renderProcessPid(), 0);
     EXPECT_NE(view->page()->renderProcessPid(), renderer);
     EXPECT_EQ(server.pageRequests(), (std::vector<std::string>{"/first.html", "/second.html"}));

@@ -15,7 +15,7 @@ std::u16string wideText(const std::string& text)
     return QString::fromStdString(text).toStdU16String();
 }
 
-HRESULT NavigateTo(TCppWebBrowser& browser, const std::string& url)
+HRESULT navigateTo(TCppWebBrowser& browser, const std::string& url)
 {
     const TVariant missing = TVariant::Missing();
     return browser.Navigate(wideText(url), missing, missing, missing, missing);
@@ -32,7 +32,7 @@ protected:
         layout->addWidget(browser);
     }
 
-    QUrl Page(const std::string& pathAndQuery) const
+    QUrl pageUrl(const std::string& pathAndQuery) const
     {
         return QUrl(QString::fromStdString(server.origin() + pathAndQuery));
     }
@@ -46,8 +46,8 @@ protected:
 TEST_F(WebBrowserTest, StartsTheEngineOnlyWhenFirstShownAndThenOpensTheLaterRememberedAddress)
 {
     ASSERT_EQ(webEngineHelperProcesses(), 0) << "run this case in a fresh process";
-    EXPECT_EQ(NavigateTo(*browser, server.origin() + "/first.html"), S_OK);
-    EXPECT_EQ(NavigateTo(*browser, server.origin() + "/remembered.html"), S_OK);
+    EXPECT_EQ(navigateTo(*browser, server.origin() + "/first.html"), S_OK);
+    EXPECT_EQ(navigateTo(*browser, server.origin() + "/remembered.html"), S_OK);
     EXPECT_EQ(engineViewOf(browser), nullptr);
     EXPECT_EQ(webEngineHelperProcesses(), 0);
 
@@ -55,7 +55,7 @@ TEST_F(WebBrowserTest, StartsTheEngineOnlyWhenFirstShownAndThenOpensTheLaterReme
     QWebEngineView* view = engineViewOf(browser);
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
-    ASSERT_TRUE(loads.waitFor(Page("/remembered.html")));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/remembered.html")));
     EXPECT_EQ(server.pageRequests(), std::vector<std::string>{"/remembered.html"});
     EXPECT_GT(webEngineHelperProcesses(), 0);
     EXPECT_EQ(view->geometry(), browser->rect());
@@ -67,19 +67,19 @@ TEST_F(WebBrowserTest, TheLaterOfTwoQuickRequestsIsThePageThatStays)
     QWebEngineView* view = engineViewOf(browser);
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
-    NavigateTo(*browser, server.origin() + "/start.html");
-    ASSERT_TRUE(loads.waitFor(Page("/start.html")));
+    navigateTo(*browser, server.origin() + "/start.html");
+    ASSERT_TRUE(loads.waitFor(pageUrl("/start.html")));
 
     QSignalSpy requested(browser, &TCppWebBrowser::NavigateRequested);
-    NavigateTo(*browser, server.origin() + "/kr/index.html");
-    NavigateTo(*browser, server.origin() + "/kr/show.html?title=Rain&singer=Kim");
+    navigateTo(*browser, server.origin() + "/kr/index.html");
+    navigateTo(*browser, server.origin() + "/kr/show.html?title=Rain&singer=Kim");
     ASSERT_EQ(requested.count(), 2);
-    EXPECT_EQ(requested[0][0].toUrl(), Page("/kr/index.html"));
-    EXPECT_EQ(requested[1][0].toUrl(), Page("/kr/show.html?title=Rain&singer=Kim"));
+    EXPECT_EQ(requested[0][0].toUrl(), pageUrl("/kr/index.html"));
+    EXPECT_EQ(requested[1][0].toUrl(), pageUrl("/kr/show.html?title=Rain&singer=Kim"));
 
-    ASSERT_TRUE(loads.waitFor(Page("/kr/show.html?title=Rain&singer=Kim")));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/kr/show.html?title=Rain&singer=Kim")));
     EXPECT_EQ(server.pageRequests().back(), "/kr/show.html?title=Rain&singer=Kim");
-    EXPECT_EQ(view->url(), Page("/kr/show.html?title=Rain&singer=Kim"));
+    EXPECT_EQ(view->url(), pageUrl("/kr/show.html?title=Rain&singer=Kim"));
     EXPECT_EQ(runScript(view, "location.pathname + location.search").toString(),
               "/kr/show.html?title=Rain&singer=Kim");
 }
@@ -90,15 +90,15 @@ TEST_F(WebBrowserTest, KeepsItsPageWhileHiddenAndOpensWhatWasAskedMeanwhileWhenS
     QWebEngineView* view = engineViewOf(browser);
     ASSERT_NE(view, nullptr);
     LoadRecorder loads(view);
-    NavigateTo(*browser, server.origin() + "/a.html");
-    ASSERT_TRUE(loads.waitFor(Page("/a.html")));
+    navigateTo(*browser, server.origin() + "/a.html");
+    ASSERT_TRUE(loads.waitFor(pageUrl("/a.html")));
 
     window.hide();
-    EXPECT_EQ(view->url(), Page("/a.html"));
-    NavigateTo(*browser, server.origin() + "/b.html");
+    EXPECT_EQ(view->url(), pageUrl("/a.html"));
+    navigateTo(*browser, server.origin() + "/b.html");
     window.show();
     EXPECT_EQ(engineViewOf(browser), view);
-    ASSERT_TRUE(loads.waitFor(Page("/b.html")));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/b.html")));
     EXPECT_EQ(server.pageRequests(), (std::vector<std::string>{"/a.html", "/b.html"}));
 }
 
@@ -112,9 +112,9 @@ TEST_F(WebBrowserTest, RefusesOptionalArgumentsThatAreGivenAndAddressesThatAreNo
     EXPECT_EQ(browser->Navigate(page, missing, otherError, missing, missing), E_INVALIDARG);
     EXPECT_EQ(browser->Navigate(page, missing, missing, otherError, missing), E_INVALIDARG);
     EXPECT_EQ(browser->Navigate(page, missing, missing, missing, otherError), E_INVALIDARG);
-    EXPECT_EQ(NavigateTo(*browser, "file:///etc/passwd"), E_INVALIDARG);
-    EXPECT_EQ(NavigateTo(*browser, "javascript:alert(1)"), E_INVALIDARG);
-    EXPECT_EQ(NavigateTo(*browser, ""), E_INVALIDARG);
+    EXPECT_EQ(navigateTo(*browser, "file:///etc/passwd"), E_INVALIDARG);
+    EXPECT_EQ(navigateTo(*browser, "javascript:alert(1)"), E_INVALIDARG);
+    EXPECT_EQ(navigateTo(*browser, ""), E_INVALIDARG);
     EXPECT_EQ(requested.count(), 0);
 
     // Empty variants count as left out; the address ends at its first NUL.
@@ -125,7 +125,7 @@ TEST_F(WebBrowserTest, RefusesOptionalArgumentsThatAreGivenAndAddressesThatAreNo
     EXPECT_EQ(browser->Navigate(withNul, empty, missing, empty, missing), S_OK);
     window.show();
     LoadRecorder loads(engineViewOf(browser));
-    ASSERT_TRUE(loads.waitFor(Page("/shown.html")));
+    ASSERT_TRUE(loads.waitFor(pageUrl("/shown.html")));
     EXPECT_EQ(server.pageRequests(), std::vector<std::string>{"/shown.html"});
 }
 

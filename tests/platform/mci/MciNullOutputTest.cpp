@@ -69,7 +69,7 @@ struct StreamCase {
 void PrintTo(const StreamCase& stream, std::ostream* out) { *out << stream.name; }
 
 class MciStreamKinds : public MciNullOutput, public ::testing::WithParamInterface<StreamCase> {
-    ScopedSoundOutput untimed{"null:untimed"};
+    ScopedSoundOutput untimed_{"null:untimed"};
 };
 
 TEST_P(MciStreamKinds, OpenStoppedAtZeroWithTheExactLengthAndPlayToIt)

@@ -9,9 +9,9 @@
 
 namespace bad_records {
 
-inline const HMIXER kMadeUpHandle = reinterpret_cast<HMIXER>(std::uintptr_t{0xDEAD});
-constexpr DWORD kMuteControlType = 0x20010002;
-constexpr DWORD kHeadphonesComponentType = 5;
+inline const HMIXER MadeUpHandle = reinterpret_cast<HMIXER>(std::uintptr_t{0xDEAD});
+constexpr DWORD MuteControlType = 0x20010002;
+constexpr DWORD HeadphonesComponentType = 5;
 
 template <typename Record>
 Record scribbled()
@@ -31,10 +31,10 @@ bool stillScribbled(const Record& record)
 inline void expectOpenRefusals()
 {
     EXPECT_EQ(mixerOpen(nullptr, 0, 0, 0, CALLBACK_NULL), MMSYSERR_INVALPARAM);
-    HMIXER handle = kMadeUpHandle;
+    HMIXER handle = MadeUpHandle;
     EXPECT_EQ(mixerOpen(&handle, 0, 0, 0, 0x00030000 /* a callback function */), MMSYSERR_INVALFLAG);
     EXPECT_EQ(handle, nullptr);
-    handle = kMadeUpHandle;
+    handle = MadeUpHandle;
     EXPECT_EQ(mixerOpen(&handle, 1, 0, 0, CALLBACK_NULL), MMSYSERR_BADDEVICEID);
     EXPECT_EQ(handle, nullptr);
 
@@ -55,7 +55,7 @@ inline void expectCapsRefusals(HMIXER mixer)
     EXPECT_EQ(mixerGetDevCapsA(mixer, &caps, sizeof(MIXERCAPSA) - 1), MMSYSERR_INVALPARAM);
     EXPECT_EQ(mixerGetDevCapsA(mixer, &caps, sizeof(MIXERCAPSA) + 1), MMSYSERR_INVALPARAM);
     EXPECT_EQ(mixerGetDevCapsA(UINT_PTR{1}, &caps, sizeof(MIXERCAPSA)), MMSYSERR_BADDEVICEID);
-    EXPECT_EQ(mixerGetDevCapsA(kMadeUpHandle, &caps, sizeof(MIXERCAPSA)), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(mixerGetDevCapsA(MadeUpHandle, &caps, sizeof(MIXERCAPSA)), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(mixerGetDevCapsA(HMIXER{nullptr}, &caps, sizeof(MIXERCAPSA)), MMSYSERR_INVALHANDLE);
     EXPECT_TRUE(stillScribbled(caps));
 }
@@ -83,11 +83,11 @@ inline void expectLineRefusals(HMIXER mixer)
     EXPECT_EQ(ask(good, MIXER_OBJECTF_HMIXER | 1 /* source */, mixer), MMSYSERR_INVALFLAG);
     EXPECT_EQ(ask(good, MIXER_OBJECTF_HMIXER | 4 /* target type */, mixer), MMSYSERR_INVALFLAG);
     EXPECT_EQ(ask(good, byType | 0x100, mixer), MMSYSERR_INVALFLAG) << "unknown bit";
-    EXPECT_EQ(ask(good, byType, kMadeUpHandle), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(ask(good, byType, MadeUpHandle), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(ask(good, byType, nullptr), MMSYSERR_INVALHANDLE);
 
     MIXERLINEA headphones = good;
-    headphones.dwComponentType = kHeadphonesComponentType;
+    headphones.dwComponentType = HeadphonesComponentType;
     EXPECT_EQ(ask(headphones, byType, mixer), MIXERR_INVALLINE);
     MIXERLINEA otherLine = good;
     otherLine.dwLineID = 12345;
@@ -123,11 +123,11 @@ inline void expectControlRefusals(HMIXER mixer, DWORD lineID, DWORD controlID)
     EXPECT_EQ(ask([](auto& r) { r.cControls = 2; }, byType, mixer), MMSYSERR_INVALPARAM);
     EXPECT_EQ(ask(same, MIXER_GETLINECONTROLSF_ONEBYTYPE, mixer), MMSYSERR_INVALFLAG) << "no object type";
     EXPECT_EQ(ask(same, MIXER_OBJECTF_HMIXER | 3, mixer), MMSYSERR_INVALFLAG) << "unknown query";
-    EXPECT_EQ(ask(same, byType, kMadeUpHandle), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(ask(same, byType, MadeUpHandle), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(ask([](auto& r) { r.dwLineID = 12345; }, byType, mixer), MIXERR_INVALLINE);
     EXPECT_EQ(ask([](auto& r) { r.dwLineID = 12345; }, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL, mixer),
               MIXERR_INVALLINE);
-    EXPECT_EQ(ask([](auto& r) { r.dwControlType = kMuteControlType; }, byType, mixer), MIXERR_INVALCONTROL);
+    EXPECT_EQ(ask([](auto& r) { r.dwControlType = MuteControlType; }, byType, mixer), MIXERR_INVALCONTROL);
     EXPECT_EQ(ask([&](auto& r) { r.dwControlID = controlID + 1; }, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYID,
                   mixer),
               MIXERR_INVALCONTROL);
@@ -164,7 +164,7 @@ inline void expectVolumeRefusals(HMIXER mixer, DWORD controlID)
         EXPECT_EQ(ask([](auto& d) { d.paDetails = nullptr; }, value, mixer), MMSYSERR_INVALPARAM);
         EXPECT_EQ(ask(same, MIXER_GETCONTROLDETAILSF_VALUE, mixer), MMSYSERR_INVALFLAG) << "no object type";
         EXPECT_EQ(ask(same, MIXER_OBJECTF_HMIXER | 1 /* list texts */, mixer), MMSYSERR_INVALFLAG);
-        EXPECT_EQ(ask(same, value, kMadeUpHandle), MMSYSERR_INVALHANDLE);
+        EXPECT_EQ(ask(same, value, MadeUpHandle), MMSYSERR_INVALHANDLE);
         EXPECT_EQ(ask(same, value, nullptr), MMSYSERR_INVALHANDLE);
         EXPECT_EQ(ask([](auto& d) { d.dwControlID = 0; }, value, mixer), MIXERR_INVALCONTROL);
         EXPECT_EQ(ask([&](auto& d) { d.dwControlID = controlID + 1; }, value, mixer), MIXERR_INVALCONTROL);

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr long kFullVolume = 65536;
+constexpr long FullVolume = 65536;
 
 class DefaultMixer : public ::testing::Test {
 protected:
@@ -21,7 +21,7 @@ protected:
         server = sharedPulseServer();
         sink = sharedSinkName();
         ASSERT_FALSE(server.empty() || sink.empty()) << "run under scripts/with-test-env.sh";
-        ASSERT_TRUE(setSinkVolumes(server, sink, {kFullVolume}));
+        ASSERT_TRUE(setSinkVolumes(server, sink, {FullVolume}));
         ASSERT_EQ(mixerOpen(&mixer, 0, reinterpret_cast<DWORD_PTR>(&window), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
         ASSERT_NE(mixer, nullptr);
     }
@@ -30,7 +30,7 @@ protected:
         if (mixer != nullptr) {
             EXPECT_EQ(mixerClose(mixer), MMSYSERR_NOERROR);
         }
-        setSinkVolumes(server, sink, {kFullVolume});
+        setSinkVolumes(server, sink, {FullVolume});
     }
 
     std::vector<long> sinkNow() const { return sinkVolumes(server, sink); }
@@ -152,7 +152,7 @@ TEST_F(DefaultMixer, VolumeControlHasTheSoundServersRangeAndAFixedIdentifier)
 TEST_F(DefaultMixer, ReadingReportsTheSinkVolumeOfItsLoudestChannel)
 {
     const DWORD id = controlID();
-    EXPECT_EQ(readNow(id), DWORD{kFullVolume});
+    EXPECT_EQ(readNow(id), DWORD{FullVolume});
 
     ASSERT_TRUE(setSinkVolumes(server, sink, {23456}));
     EXPECT_EQ(readNow(id), 23456u);
@@ -175,11 +175,11 @@ TEST_F(DefaultMixer, WritingSetsEveryChannelOfTheSinkClampedIntoTheRange)
     EXPECT_EQ(sinkNow(), (std::vector<long>{0, 0}));
 
     ASSERT_EQ(writeVolume(mixer, id, 100000), MMSYSERR_NOERROR);
-    EXPECT_EQ(sinkNow(), (std::vector<long>{kFullVolume, kFullVolume}));
-    EXPECT_EQ(readNow(id), DWORD{kFullVolume});
+    EXPECT_EQ(sinkNow(), (std::vector<long>{FullVolume, FullVolume}));
+    EXPECT_EQ(readNow(id), DWORD{FullVolume});
 
     ASSERT_EQ(writeVolume(mixer, id, 0xFFFFFFFF), MMSYSERR_NOERROR);
-    EXPECT_EQ(sinkNow(), (std::vector<long>{kFullVolume, kFullVolume}));
+    EXPECT_EQ(sinkNow(), (std::vector<long>{FullVolume, FullVolume}));
 }
 
 TEST_F(DefaultMixer, AnotherProgramsChangeIsSeenByTheNextReadAndWrite)
