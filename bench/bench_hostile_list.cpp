@@ -6,6 +6,8 @@
 // made in a temporary folder and removed at the end. Run under a display,
 // e.g.
 //   scripts/with-test-env.sh build/bench/bench/bench_hostile_list build/bench/app/kolviplayer
+#include "bench/BenchStart.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,13 +32,6 @@ namespace {
 constexpr int Rounds = 3;
 constexpr qint64 GiveUpMs = 120'000;
 constexpr std::size_t MiB = 1024 * 1024;
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-// Windows come and go while they are looked at; a vanished one is no error.
-int ignoreError(Display*, XErrorEvent*) { return 0; }
 
 std::optional<long> windowPid(Display* display, Window window)
 {
@@ -150,16 +145,9 @@ std::string describe(double ms) { return ms < 0 ? std::string("  (none)") : std:
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s PATH-TO-kolviplayer\n", argv[0]);
+    const DisplayHandle display = startOnDisplay(argc, argv);
+    if (!display)
         return 2;
-    }
-    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
-    if (!display) {
-        std::fprintf(stderr, "no X display\n");
-        return 2;
-    }
-    XSetErrorHandler(ignoreError);
 
     const std::vector<Case> cases = {
         {"first line of 10 MB", [](const std::string& list) {

@@ -6,6 +6,7 @@
 // fires meanwhile (how long the window cannot answer), and the longest
 // silence heard on the sink while seeking. Run under the test environment:
 //   scripts/with-test-env.sh build/bench/bench/bench_playback
+#include "bench/BenchStart.h"
 #include "framework/Application.h"
 #include "tests/support/MonitorRecorder.h"
 #include "tests/support/Mp3Fixture.h"
@@ -182,11 +183,9 @@ int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "");
     QApplication qtApplication(argc, argv);
-    const char* sink = std::getenv("KOLVI_TEST_SINK");
-    if (sink == nullptr) {
-        std::fprintf(stderr, "run under scripts/with-test-env.sh\n");
+    if (!startUnderTestEnvironment())
         return 1;
-    }
+    const char* sink = std::getenv("KOLVI_TEST_SINK");
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";
     Mp3Spec settings;

@@ -9,6 +9,7 @@
 // from the command to the change heard on the sink's monitor. Run under the
 // test sound server:
 //   scripts/with-test-env.sh build/bench/bench/bench_playing [window seconds] [rounds] [track]
+#include "bench/BenchStart.h"
 #include "media/MPlayer.h"
 #include "tests/support/MonitorRecorder.h"
 
@@ -353,11 +354,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (argc == 3 && std::string(argv[1]) == "--play")
         return playAlone(argv[2]);
-    const char* sink = std::getenv("KOLVI_TEST_SINK");
-    if (sink == nullptr) {
-        std::fprintf(stderr, "run under scripts/with-test-env.sh\n");
+    if (!startUnderTestEnvironment())
         return 1;
-    }
+    const char* sink = std::getenv("KOLVI_TEST_SINK");
     const int window = argc > 1 ? std::max(5, std::atoi(argv[1])) : 30;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
     QTemporaryDir dir;

@@ -2,6 +2,8 @@
 // kolviplayer until its main window is mapped, with no "List.lst" and with
 // one of 100,000 entries. Run under a display, e.g.
 //   scripts/with-test-env.sh build/bench/bench/bench_startup build/bench/app/kolviplayer
+#include "bench/BenchStart.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,13 +24,6 @@ namespace {
 
 constexpr int Entries = 100'000;
 constexpr int Rounds = 15;
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-// Windows come and go while they are looked at; a vanished one is no error.
-int ignoreError(Display*, XErrorEvent*) { return 0; }
 
 bool mainWindowMapped(Display* display)
 {
@@ -81,17 +76,10 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
+    const DisplayHandle display = startOnDisplay(argc, argv);
+    if (!display)
+        return 2;
     QCoreApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s PATH-TO-kolviplayer\n", argv[0]);
-        return 2;
-    }
-    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
-    if (!display) {
-        std::fprintf(stderr, "no X display\n");
-        return 2;
-    }
-    XSetErrorHandler(ignoreError);
     QTemporaryDir empty;
     QTemporaryDir full;
     for (const QTemporaryDir* dir : {&empty, &full})

@@ -7,6 +7,7 @@
 #include "desktop/OpenFromDesktop.h"
 #include "forms/TfrmKolviPlayer.h"
 #include "lyrics/LyricsReaders.h"
+#include "platform/win/Logging.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -53,13 +54,17 @@ MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
     runQueued_.setInterval(0);
     connect(&runQueued_, &QTimer::timeout, this, &MprisService::RunQueued);
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        qCWarning(mprisLog) << "no session bus:" << bus.lastError().message();
         return;
+    }
     object_ = new QObject(this);
     new MprisRootAdaptor(object_, *this);
     player_ = new MprisPlayerAdaptor(object_, *this);
-    if (!bus.registerObject(MprisObjectPath, object_))
+    if (!bus.registerObject(MprisObjectPath, object_)) {
+        qCWarning(mprisLog) << "cannot register" << MprisObjectPath << ":" << bus.lastError().message();
         return;
+    }
     // A second player takes a name of its own, as MPRIS asks.
     const QString instanceName = MprisBusName + ".instance" + QString::number(QCoreApplication::applicationPid());
     for (const QString& name : {MprisBusName, instanceName}) {
@@ -69,6 +74,7 @@ MprisService::MprisService(TfrmKolviPlayer& window) : window_(window)
         }
     }
     if (busName_.isEmpty()) {
+        qCWarning(mprisLog) << "cannot take the bus name" << MprisBusName << ":" << bus.lastError().message();
         bus.unregisterObject(MprisObjectPath);
         return;
     }

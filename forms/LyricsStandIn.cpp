@@ -1,6 +1,7 @@
 #include "forms/LyricsStandIn.h"
 
 #include "resources/BuildSettings.h"
+#include "lyrics/LyricsDatabases.h"
 #include "lyrics/LyricsReaders.h"
 #include "lyrics/SidecarLyrics.h"
 #include "framework/WebBrowser.h"
@@ -17,12 +18,13 @@ LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
 
 OnlineLyrics* LyricsStandIn::Online()
 {
-    if (!online_)
-        if (const LyricsReaders* readers = LoadedLyricsReaders()) {
-            online_ = readers->makeOnlineLyrics(QStringLiteral(KOLVI_LRCLIB_URL),
-                                                QByteArrayLiteral("KolviPlayer/1.0 (+http://" KOLVI_HOME_HOST ")"));
+    std::string choice = LyricsDatabases().chosen();
+    if (!online_ || choice != onlineChoice_) {
+        online_ = LyricsDatabases().open(QByteArrayLiteral("KolviPlayer/1.0 (+http://" KOLVI_HOME_HOST ")"));
+        onlineChoice_ = std::move(choice);
+        if (online_)
             online_->OnAnswer([this](int ticket, const OnlineAnswer& answer) { OnlineAnswered(ticket, answer); });
-        }
+    }
     return online_.get();
 }
 

@@ -27,14 +27,14 @@ public:
     void IndexAsked();
     void TrackAsked(const std::string& trackPath);
 
-    // The online database asked when nothing else has the lyrics (made on
-    // the first call); nullptr when its module cannot be loaded.
-    OnlineLyrics* Online();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The chosen online database (LyricsDatabases.h), asked when nothing
+    // else has the lyrics; made anew when the choice changed. nullptr when
+    // none is chosen or it cannot be made.
+    OnlineLyrics* Online();
     void Requested(const QUrl& address);
     void HostFailed(const QUrl& address);
     void ShowTrackStandIn();
@@ -47,6 +47,7 @@ private:
     TCppWebBrowser* browser_;
     QWidget* window_;
     std::unique_ptr<OnlineLyrics> online_;
+    std::string onlineChoice_;  // what online_ was made from
     SungLineFollower follower_;
     std::string trackPath_;  // of the latest request; empty for the index page
     QUrl requested_;         // the address of the latest request

@@ -39,11 +39,11 @@ constexpr std::uint64_t SkipLimit = 1024 * 1024;
 // Skips what is left of the line; false when it goes on past SkipLimit.
 bool skipRestOfLine(TextFileReader& file)
 {
-    const std::uint64_t until = file.BytesRead() + SkipLimit;
+    const std::uint64_t until = file.bytesRead() + SkipLimit;
     std::string rest;
     bool cut = true;
-    while (cut && file.BytesRead() <= until) {
-        if (!file.ReadLine(rest, PieceLimit, cut))
+    while (cut && file.bytesRead() <= until) {
+        if (!file.readLine(rest, PieceLimit, cut))
             return true;
     }
     return !cut;
@@ -60,7 +60,7 @@ EntryLine readEntryLine(TextFileReader& file, std::string& path)
     std::string piece;
     bool cut = true;
     while (cut) {
-        if (!file.ReadLine(piece, PieceLimit, cut))
+        if (!file.readLine(piece, PieceLimit, cut))
             return path.empty() ? EntryLine::EndOfList : EntryLine::Entry;
         const auto nul = piece.find('\0');
         if (nul == 0 && path.empty())
@@ -160,12 +160,12 @@ void TfrmKolviPlayer::ReportPlaylistNotSaved()
 void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
 {
     TextFileReader file(FileName);
-    if (!file.IsOpen())
+    if (!file.isOpen())
         return;
     std::string line;
     bool cut = false;
     // An empty file has no index line: it counts as no file at all.
-    if (!file.ReadLine(line, IndexLineLimit, cut))
+    if (!file.readLine(line, IndexLineLimit, cut))
         return;
     const std::string index = Trim(line.substr(0, line.find('\0')));
     if (cut && line.find('\0') == std::string::npos) {
@@ -193,14 +193,14 @@ bool TfrmKolviPlayer::SavePlaylist(const std::string& FileName)
     if (items->Count() == 0)
         return true;
     AtomicTextFileWriter file(FileName);
-    if (!file.IsOpen())
+    if (!file.isOpen())
         return false;
-    file.Write(std::to_string(CurrentIndex) + "\r\n");
+    file.write(std::to_string(CurrentIndex) + "\r\n");
     for (int index = 0; index < items->Count(); ++index) {
         const std::string path = EntryPath(items->Item(index));
-        file.Write(path.substr(0, path.find('\0')) + "\r\n");
+        file.write(path.substr(0, path.find('\0')) + "\r\n");
     }
-    return file.Commit();
+    return file.commit();
 }
 
 void TfrmKolviPlayer::AddFilesFromDialog(bool clearFirst)

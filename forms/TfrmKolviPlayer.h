@@ -16,6 +16,17 @@
 #include <string>
 #include <vector>
 
+// What code outside forms/ may use of the window (desktop/, the tests, the
+// benchmarks and the fuzz targets):
+// - reading: the components (to click, look at and drive them as a user
+//   would), IsPlaying, IsPaused, CurrentIndex, ListFileName, MixerHandle,
+//   MixerDeviceCount, VolumeControlID, TrackPosition and MP3's state;
+// - writing: ClosingUnattended (the session's end or a signal closes it);
+// - calling: the handlers under "public Q_SLOTS" (what a click, a key or a
+//   timer tick does), PlayItem, PlayOrPause, OpenFiles, LoadPlaylist,
+//   SavePlaylist, DeselectAll, EntryPath, GetSpeakerVolume and
+//   SetSpeakerVolume, and Dispatch (a window message arriving).
+// Writing a field, or calling anything else, belongs to the window itself.
 class TfrmKolviPlayer : public TForm {
     Q_OBJECT
 public:
@@ -48,9 +59,6 @@ public:
     std::string ListFileName;
     UINT MixerDeviceCount = 0;
     HMIXER MixerHandle = nullptr;
-    MIXERCAPSA MixerCaps{};
-    DWORD VolumeMinimum = 0;
-    DWORD VolumeMaximum = 0;
     DWORD VolumeControlID = 0;
     // Set when the window closes with nobody to answer a box (the session
     // ends, a signal): a playlist that cannot be saved is then told on
@@ -68,10 +76,6 @@ public:
     // False when the file could not be written (an empty list writes nothing
     // and succeeds).
     bool SavePlaylist(const std::string& FileName);
-    // Replaces (clearFirst) or extends the playlist with the files chosen
-    // in an open dialog.
-    void AddFilesFromDialog(bool clearFirst);
-    void WMDropFiles(TMessage& Message);
     // Files opened from the desktop, already sorted by the rule of dropped
     // files (platform/shell/OpenedFiles.h): appended, and the first of them
     // started; none, nothing happens.
@@ -117,6 +121,10 @@ public Q_SLOTS:
     void btnConnectHomePageClick(QObject* Sender);
 
 private:
+    // Replaces (clearFirst) or extends the playlist with the files chosen
+    // in an open dialog.
+    void AddFilesFromDialog(bool clearFirst);
+    void WMDropFiles(TMessage& Message);
     void AddEntry(const std::string& path);
     // Tells, once, that the playlist was not saved: in a box, or on
     // standard error when the close is unattended.
@@ -136,6 +144,9 @@ private:
     DWORD ShownPosition = 0;
     DWORD ShownLength = 0;
 
+    MIXERCAPSA MixerCaps{};
+    DWORD VolumeMinimum = 0;
+    DWORD VolumeMaximum = 0;
     bool OpenMixer();
     bool FindSpeakerVolumeControl();
 };

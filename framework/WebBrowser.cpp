@@ -1,13 +1,10 @@
 #include "framework/WebBrowser.h"
 
 #include "framework/WebEngineView.h"
+#include "platform/win/Modules.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLabel>
-#include <QLibrary>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -29,31 +26,20 @@ bool IsLeftOut(const TVariant& argument)
     return argument.vt == VT_EMPTY || argument.IsMissing();
 }
 
-// The module's entry point, or the reason it could not be had. The module
-// stays loaded to the end: a web engine cannot be unloaded.
-struct ModuleEntry {
+// The module's entry point, or the reason it could not be had.
+struct EngineEntry {
     CreateWebEngineViewFunction create = nullptr;
     QString failure;
 };
 
-const ModuleEntry& WebEngineModule()
+const EngineEntry& WebEngineModule()
 {
-    static const ModuleEntry entry = [] {
-        const QString fileName = QFileInfo(QStringLiteral(KOLVI_WEBENGINE_MODULE)).fileName();
-        ModuleEntry found;
-        for (const QString& path : {QDir(QCoreApplication::applicationDirPath()).filePath(fileName),
-                                    QStringLiteral(KOLVI_WEBENGINE_MODULE)}) {
-            if (!QFileInfo::exists(path))
-                continue;
-            QLibrary module(path);
-            found.create = reinterpret_cast<CreateWebEngineViewFunction>(module.resolve(CreateWebEngineViewName));
-            if (found.create != nullptr)
-                return found;
-            found.failure = module.errorString();
-        }
-        if (found.failure.isEmpty())
-            found.failure = QStringLiteral("%1 파일이 설치되어 있지 않습니다").arg(fileName);
-        return found;
+    static const EngineEntry entry = [] {
+        const QString fileName = QStringLiteral(KOLVI_WEBENGINE_MODULE);
+        const ModuleEntry module = loadModuleEntry(fileName, CreateWebEngineViewName);
+        return EngineEntry{reinterpret_cast<CreateWebEngineViewFunction>(module.entry),
+                           module.failure.isEmpty() ? QStringLiteral("%1 파일이 설치되어 있지 않습니다").arg(fileName)
+                                                    : module.failure};
     }();
     return entry;
 }
@@ -167,7 +153,7 @@ void TCppWebBrowser::OpenPending()
 
 void TCppWebBrowser::CreateEngine()
 {
-    const ModuleEntry& module = WebEngineModule();
+    const EngineEntry& module = WebEngineModule();
     if (module.create == nullptr) {
         failure_ = new QLabel(QStringLiteral("웹 엔진을 시작할 수 없습니다: %1").arg(module.failure), this);
         failure_->setWordWrap(true);

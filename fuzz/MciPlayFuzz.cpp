@@ -36,7 +36,7 @@ struct Harness {
     Harness()
     {
         qt = std::make_unique<QCoreApplication>(argc, argv);
-        chooseSoundOutputs("null:untimed");
+        soundOutputs().choose("null:untimed");
     }
     int argc = 1;
     char name[16] = "fuzz_mci_play";

@@ -12,10 +12,10 @@ namespace {
 std::vector<std::string> readLines(const std::string& path)
 {
     TextFileReader reader(path);
-    require(reader.IsOpen());
+    require(reader.isOpen());
     std::vector<std::string> lines;
     std::string line;
-    while (reader.ReadLine(line))
+    while (reader.readLine(line))
         lines.push_back(line);
     require(line.empty());
     return lines;
@@ -53,11 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = scratchFolder() + "/Saved.lst";
     {
         AtomicTextFileWriter writer(saved);
-        require(writer.IsOpen());
+        require(writer.isOpen());
         const std::size_t half = bytes.size() / 2;
-        writer.Write(std::string_view(bytes).substr(0, half));
-        writer.Write(std::string_view(bytes).substr(half));
-        require(writer.Commit());
+        writer.write(std::string_view(bytes).substr(0, half));
+        writer.write(std::string_view(bytes).substr(half));
+        require(writer.commit());
     }
     std::string expectedOnDisk;
     for (const char c : bytes) {

@@ -1,25 +1,13 @@
 #include "lyrics/LyricsReaders.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
+#include "platform/win/Modules.h"
 
 const LyricsReaders* LoadedLyricsReaders()
 {
-    // Beside the executable, else where the build put it. The module stays
-    // loaded to the end: what it made may live that long.
     static const LyricsReaders* const readers = []() -> const LyricsReaders* {
-        const QString fileName = QFileInfo(QStringLiteral(KOLVI_LYRICS_MODULE)).fileName();
-        for (const QString& path : {QDir(QCoreApplication::applicationDirPath()).filePath(fileName),
-                                    QStringLiteral(KOLVI_LYRICS_MODULE)}) {
-            if (!QFileInfo::exists(path))
-                continue;
-            QLibrary module(path);
-            if (const auto entry = reinterpret_cast<LyricsReadersFunction>(module.resolve(LyricsReadersName)))
-                return entry();
-        }
-        return nullptr;
+        const auto entry = reinterpret_cast<LyricsReadersFunction>(
+            loadModuleEntry(QStringLiteral(KOLVI_LYRICS_MODULE), LyricsReadersName).entry);
+        return entry != nullptr ? entry() : nullptr;
     }();
     return readers;
 }

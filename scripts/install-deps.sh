@@ -9,7 +9,7 @@ packages=(cmake g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-webengine-d
           libtag1-dev qt6-translations-l10n qt6-wayland libasound2-plugins)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libgmock-dev pulseaudio pulseaudio-utils libasound2-plugins lame libmp3lame-dev libx11-dev sox locales
-             clang libclang-rt-14-dev xdotool x11-utils python3 mpg123 procps
+             clang clang-tidy libclang-rt-14-dev xdotool x11-utils python3 mpg123 procps
              dbus-daemon dbus-bin playerctl desktop-file-utils appstream)
 fi
 if [[ "${1:-}" == "--package" ]]; then

@@ -11,10 +11,12 @@
 #include "resources/BuildSettings.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/ProcessTree.h"
+#include "tests/support/executable/PlayerProcess.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -101,7 +103,8 @@ class Player {
 public:
     explicit Player(const QString& executable)
     {
-        QFile::copy(executable, folder_.filePath("kolviplayer"));
+        placePlayer(executable, folder_.path());
+        QFile::rename(folder_.filePath(QFileInfo(executable).fileName()), folder_.filePath("kolviplayer"));
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.remove("QTWEBENGINE_DISABLE_SANDBOX");  // the player decides that itself

@@ -10,9 +10,11 @@
 // time until the line of the new position is highlighted. Run under the
 // test environment:
 //   scripts/with-test-env.sh build/bench/bench/lyrics/bench_sung_line
+#include "bench/BenchStart.h"
 #include "framework/Application.h"
 #include "resources/BuildSettings.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/ScopedBackends.h"
 #include "forms/TfrmKolviPlayer.h"
 #include "forms/TfrmLyrics.h"
 #include "tests/support/webengine/WebEngineTesting.h"
@@ -64,10 +66,8 @@ int main(int argc, char** argv)
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
                                               " --host-resolver-rules=\"MAP " KOLVI_LYRICS_HOST " ~NOTFOUND\"");
     QApplication qtApplication(argc, argv);
-    if (std::getenv("KOLVI_TEST_SINK") == nullptr) {
-        std::fprintf(stderr, "run under scripts/with-test-env.sh\n");
+    if (!startUnderTestEnvironment())
         return 1;
-    }
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";
     Mp3Spec settings;
@@ -84,12 +84,11 @@ int main(int argc, char** argv)
     }
     std::ofstream(folder + "List.lst", std::ios::binary) << "0\r\r\n" << folder << "song.mp3\r\r\n";
 
+    const ScopedLyricsDatabase noDatabase("");
     auto application = std::make_unique<TApplication>(folder + "kolviplayer");
     application->CreateForm(frmKolviPlayer);
     application->CreateForm(frmLyrics);
     TfrmKolviPlayer* form = frmKolviPlayer;
-    if (OnlineLyrics* online = frmLyrics->StandIn->Online())
-        online->SetBaseAddress(QString());
     form->show();
     form->btnPlayClick(form->btnPlay);
     form->btnLyrics->click();

@@ -1,5 +1,7 @@
 #include "platform/audio_out/Out123Output.h"
 
+#include "platform/win/Logging.h"
+
 #include <out123.h>
 
 void Out123Output::HandleDeleter::operator()(out123_struct* handle) const
@@ -12,14 +14,21 @@ void Out123Output::HandleDeleter::operator()(out123_struct* handle) const
 std::unique_ptr<Out123Output> Out123Output::open(const char* module, const AudioFormat& format)
 {
     Handle handle(out123_new());
-    if (!handle)
+    if (!handle) {
+        qCWarning(audioLog) << "out123_new failed: out of memory";
         return nullptr;
+    }
     out123_param_int(handle.get(), OUT123_FLAGS, OUT123_QUIET | OUT123_KEEP_PLAYING);
     out123_param_string(handle.get(), OUT123_NAME, "KolviPlayer");
-    if (out123_open(handle.get(), module, nullptr) != OUT123_OK)
+    if (out123_open(handle.get(), module, nullptr) != OUT123_OK) {
+        qCWarning(audioLog) << "out123_open" << module << "failed:" << out123_strerror(handle.get());
         return nullptr;
-    if (out123_start(handle.get(), format.rate, format.channels, MPG123_ENC_SIGNED_16) != OUT123_OK)
+    }
+    if (out123_start(handle.get(), format.rate, format.channels, MPG123_ENC_SIGNED_16) != OUT123_OK) {
+        qCWarning(audioLog) << "out123_start" << module << format.rate << "Hz" << format.channels
+                            << "channels failed:" << out123_strerror(handle.get());
         return nullptr;
+    }
     return std::make_unique<Out123Output>(std::move(handle), format);
 }
 

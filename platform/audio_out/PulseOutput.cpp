@@ -1,5 +1,7 @@
 #include "platform/audio_out/PulseOutput.h"
 
+#include "platform/win/Logging.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
@@ -40,6 +42,14 @@ void connectExpired(pa_mainloop_api*, pa_time_event*, const struct timeval*, voi
     signalLoop(self->loop);
 }
 
+// Says which step of connecting failed, in the library's words; answers false.
+bool failed(const char* step, pa_context* context)
+{
+    qCWarning(audioLog) << "PulseAudio:" << step << "failed:"
+                        << (context != nullptr ? pa_strerror(pa_context_errno(context)) : "out of memory");
+    return false;
+}
+
 }  // namespace
 
 std::unique_ptr<PulseOutput> PulseOutput::open(const AudioFormat& format)
@@ -59,14 +69,14 @@ bool PulseOutput::connect()
 {
     loop_ = pa_threaded_mainloop_new();
     if (loop_ == nullptr)
-        return false;
+        return failed("pa_threaded_mainloop_new", nullptr);
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "KolviPlayer");
     if (context_ == nullptr)
-        return false;
+        return failed("pa_context_new", nullptr);
     pa_context_set_state_callback(context_, &contextChanged, loop_);
     // A music player starts no sound server of its own.
     if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return false;
+        return failed("pa_context_connect", context_);
     ConnectTimer timer{loop_};
     pa_threaded_mainloop_lock(loop_);
     pa_time_event* deadline = pa_context_rttime_new(context_, pa_rtclock_now() + ConnectDeadlineUs, &connectExpired, &timer);
@@ -85,8 +95,12 @@ bool PulseOutput::awaitStream(const std::atomic<bool>& expired)
         const pa_context_state_t state = pa_context_get_state(context_);
         if (state == PA_CONTEXT_READY)
             break;
-        if (!PA_CONTEXT_IS_GOOD(state) || expired)
+        if (!PA_CONTEXT_IS_GOOD(state))
+            return failed("connecting to the sound server", context_);
+        if (expired) {
+            qCWarning(audioLog) << "PulseAudio: the sound server did not answer within the deadline";
             return false;
+        }
         pa_threaded_mainloop_wait(loop_);
     }
     // Samples as decoded: the server converts them for its sink anyway.
@@ -94,7 +108,7 @@ bool PulseOutput::awaitStream(const std::atomic<bool>& expired)
                                       static_cast<std::uint8_t>(format_.channels)};
     stream_ = pa_stream_new(context_, "KolviPlayer", &sampleFormat, nullptr);
     if (stream_ == nullptr)
-        return false;
+        return failed("pa_stream_new", context_);
     pa_stream_set_state_callback(stream_, &streamChanged, loop_);
     pa_stream_set_write_callback(stream_, &streamWants, loop_);
     const auto bufferBytes = static_cast<std::uint32_t>(format_.rate * BufferMs / 1000 * format_.bytesPerFrame());
@@ -102,13 +116,17 @@ bool PulseOutput::awaitStream(const std::atomic<bool>& expired)
     const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, static_cast<std::uint32_t>(requestBytes_),
                                     static_cast<std::uint32_t>(requestBytes_), static_cast<std::uint32_t>(-1)};
     if (pa_stream_connect_playback(stream_, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr, nullptr) != 0)
-        return false;
+        return failed("pa_stream_connect_playback", context_);
     for (;;) {
         const pa_stream_state_t state = pa_stream_get_state(stream_);
         if (state == PA_STREAM_READY)
             return true;
-        if (!PA_STREAM_IS_GOOD(state) || expired)
+        if (!PA_STREAM_IS_GOOD(state))
+            return failed("starting the stream", context_);
+        if (expired) {
+            qCWarning(audioLog) << "PulseAudio: the stream did not start within the deadline";
             return false;
+        }
         pa_threaded_mainloop_wait(loop_);
     }
 }

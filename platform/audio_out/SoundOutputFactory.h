@@ -1,7 +1,6 @@
 #pragma once
-// Opens the output a device plays into. Back ends are chosen by name, as a
-// player's output option chooses them: a list separated by commas, tried in
-// order until one can play the format. Options follow a back end's name
+// Opens the output a device plays into, by name (platform/BackEnds.h), as a
+// player's output option chooses it. Options follow a back end's name
 // after colons.
 //   pulse   the sound server through its own client library (PulseAudio,
 //           or PipeWire's PulseAudio service), PulseOutput.h
@@ -12,15 +11,14 @@
 //           would), for example "null:untimed:fail-after=22050"
 // The choice is "pulse,alsa" until changed. Every module is named: out123's
 // own try-everything choice ends on modules that swallow the sound.
+#include "platform/BackEnds.h"
 #include "platform/audio_out/SoundOutput.h"
 
 #include <memory>
-#include <string>
 
-// nullptr when no chosen back end can play format; an unknown name or
-// option opens nothing.
-std::unique_ptr<SoundOutput> openSoundOutput(const AudioFormat& format);
+using SoundOutputs = BackEnds<std::unique_ptr<SoundOutput>, const AudioFormat&>;
 
-// Outputs opened from now on are tried in the order of names; answers the
-// choice made before.
-std::string chooseSoundOutputs(std::string names);
+SoundOutputs& soundOutputs();
+
+// nullptr when no chosen back end can play format.
+inline std::unique_ptr<SoundOutput> openSoundOutput(const AudioFormat& format) { return soundOutputs().open(format); }

@@ -102,7 +102,7 @@ void syncFolder(const std::string& folder)
 
 TextFileReader::TextFileReader(const std::string& path) : fd_(openForReading(path)) {}
 
-bool TextFileReader::Refill()
+bool TextFileReader::refill()
 {
     if (dataEnded_ || !fd_.valid())
         return false;
@@ -122,17 +122,17 @@ bool TextFileReader::Refill()
     }
 }
 
-bool TextFileReader::ReadLine(std::string& line)
+bool TextFileReader::readLine(std::string& line)
 {
     bool cut = false;
-    return ReadLine(line, std::string::npos, cut);
+    return readLine(line, std::string::npos, cut);
 }
 
-bool TextFileReader::ReadLine(std::string& line, std::size_t limit, bool& cut)
+bool TextFileReader::readLine(std::string& line, std::size_t limit, bool& cut)
 {
     line.clear();
     cut = false;
-    while (next_ < end_ || Refill()) {
+    while (next_ < end_ || refill()) {
         const char* const start = buffer_.data() + next_;
         const std::size_t available = end_ - next_;
         const auto* lineFeed = static_cast<const char*>(std::memchr(start, LineFeed, available));
@@ -184,10 +184,10 @@ AtomicTextFileWriter::AtomicTextFileWriter(const std::string& path) : target_(re
 
 AtomicTextFileWriter::~AtomicTextFileWriter()
 {
-    Discard();
+    discard();
 }
 
-void AtomicTextFileWriter::Write(std::string_view text)
+void AtomicTextFileWriter::write(std::string_view text)
 {
     if (!fd_.valid() || failed_)
         return;
@@ -198,10 +198,10 @@ void AtomicTextFileWriter::Write(std::string_view text)
     }
     pending_.append(text);
     if (pending_.size() >= ChunkSize)
-        Flush();
+        flush();
 }
 
-bool AtomicTextFileWriter::Flush()
+bool AtomicTextFileWriter::flush()
 {
     if (!failed_ && !writeAll(fd_.get(), pending_.data(), pending_.size()))
         failed_ = true;
@@ -209,15 +209,15 @@ bool AtomicTextFileWriter::Flush()
     return !failed_;
 }
 
-bool AtomicTextFileWriter::Commit()
+bool AtomicTextFileWriter::commit()
 {
     if (!fd_.valid())
         return false;
     // Once fsync has succeeded the bytes are on the disk; closing adds nothing to check.
-    const bool written = Flush() && ::fsync(fd_.get()) == 0;
+    const bool written = flush() && ::fsync(fd_.get()) == 0;
     // Renamed while still open, and so locked: until then the file is ours.
     if (!written || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        Discard();
+        discard();
         return false;
     }
     temporary_.clear();
@@ -226,7 +226,7 @@ bool AtomicTextFileWriter::Commit()
     return true;
 }
 
-void AtomicTextFileWriter::Discard()
+void AtomicTextFileWriter::discard()
 {
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());

@@ -14,23 +14,23 @@ public:
     // device, a folder) is not open, as if it did not exist.
     explicit TextFileReader(const std::string& path);
 
-    bool IsOpen() const { return fd_.valid(); }
+    bool isOpen() const { return fd_.valid(); }
 
     // The next line, its line feed kept when it has one. Every CR byte is
     // dropped wherever it stands and a 1A byte ends the data. A line of any
     // length is one line. False at the end of the data.
-    bool ReadLine(std::string& line);
-    // Like ReadLine, holding at most limit bytes of the line; cut tells
+    bool readLine(std::string& line);
+    // Like readLine, holding at most limit bytes of the line; cut tells
     // whether it goes on past them. The rest of a cut line is left unread,
     // so such a line costs limit bytes whatever its length.
-    bool ReadLine(std::string& line, std::size_t limit, bool& cut);
+    bool readLine(std::string& line, std::size_t limit, bool& cut);
 
     // Bytes taken from the file so far, read ahead included: what reading
     // has cost, for callers that bound it.
-    std::uint64_t BytesRead() const { return bytesRead_; }
+    std::uint64_t bytesRead() const { return bytesRead_; }
 
 private:
-    bool Refill();
+    bool refill();
 
     UniqueFd fd_;
     std::string buffer_;
@@ -43,7 +43,7 @@ private:
 class AtomicTextFileWriter {
 public:
     // Creates a temporary file beside path (or beside the file a symbolic
-    // link at path points to); path itself is not touched before Commit.
+    // link at path points to); path itself is not touched before commit.
     // Temporary files that earlier saves of path left behind when their
     // writer died go (SaveTemporaries.h).
     // Not open when path is a file this user may not write, or its folder
@@ -53,19 +53,19 @@ public:
     AtomicTextFileWriter(const AtomicTextFileWriter&) = delete;
     AtomicTextFileWriter& operator=(const AtomicTextFileWriter&) = delete;
 
-    bool IsOpen() const { return fd_.valid(); }
+    bool isOpen() const { return fd_.valid(); }
 
     // Appends text, each line feed written as CR LF. A failure is kept for
-    // Commit to report.
-    void Write(std::string_view text);
+    // commit to report.
+    void write(std::string_view text);
 
     // Puts the written text in place of path, only if every byte reached the
     // disk; otherwise removes the temporary file and leaves path as it was.
-    bool Commit();
+    bool commit();
 
 private:
-    bool Flush();
-    void Discard();
+    bool flush();
+    void discard();
 
     std::string target_;
     std::string temporary_;

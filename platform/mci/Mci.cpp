@@ -1,4 +1,4 @@
-#include "platform/mci/Mci.h"
+#include "platform/mci/Mp3Driver.h"
 
 #include "platform/mci/MciDeviceCommands.h"
 #include "platform/mci/Mp3Device.h"
@@ -84,7 +84,7 @@ MCIERROR closeDevice(DeviceTable& devices, MCIDEVICEID id, DWORD flags, DWORD_PT
 
 }  // namespace
 
-MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param)
+MCIERROR sendToMp3Devices(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param)
 {
     DeviceTable& devices = table();
     std::lock_guard lock(devices.mutex);

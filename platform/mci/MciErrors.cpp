@@ -2,7 +2,7 @@
 // rest of the program. They are written here in UTF-8 and handed out in the
 // locale's code page, as every 8-bit text of the program is.
 #include "platform/files/CodePage.h"
-#include "platform/mci/Mci.h"
+#include "platform/mci/Mp3Driver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -41,7 +41,7 @@ constexpr ErrorText Texts[] = {
 
 }  // namespace
 
-BOOL mciGetErrorStringA(MCIERROR error, LPSTR buffer, UINT length)
+BOOL mp3ErrorText(MCIERROR error, LPSTR buffer, UINT length)
 {
     const auto found = std::find_if(std::begin(Texts), std::end(Texts), [error](const ErrorText& e) { return e.error == error; });
     if (found == std::end(Texts) || buffer == nullptr || length == 0)

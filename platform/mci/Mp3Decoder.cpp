@@ -1,9 +1,12 @@
 #include "platform/mci/Mp3Decoder.h"
 
+#include "platform/win/Logging.h"
+
 #include <mpg123.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -37,20 +40,29 @@ Mp3Decoder::OpenResult Mp3Decoder::open(const std::string& path)
 {
     // Non-blocking, so that a FIFO named like a song cannot hang the open.
     UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.valid())
-        return errno == ENOENT || errno == ENOTDIR ? OpenResult::NotFound : OpenResult::Unreadable;
+    if (!file.valid()) {
+        const int error = errno;
+        qCWarning(mciLog) << "cannot open" << path.c_str() << ":" << std::strerror(error);
+        return error == ENOENT || error == ENOTDIR ? OpenResult::NotFound : OpenResult::Unreadable;
+    }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        qCWarning(mciLog) << path.c_str() << "is not a regular file";
         return OpenResult::Unreadable;
+    }
     ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
     file_ = std::make_unique<BufferedFileReader>(std::move(file));
 
-    if (!libraryReady())
+    if (!libraryReady()) {
+        qCWarning(mciLog) << "mpg123_init failed";
         return OpenResult::DecoderUnavailable;
+    }
     int error = MPG123_OK;
     handle_.reset(mpg123_new(nullptr, &error));
-    if (!handle_)
+    if (!handle_) {
+        qCWarning(mciLog) << "mpg123_new failed:" << mpg123_plain_strerror(error);
         return OpenResult::DecoderUnavailable;
+    }
     mpg123_handle* h = handle_.get();
     mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
     // With fewer frames decoded ahead of a seek target, the first few hundred
@@ -64,14 +76,18 @@ Mp3Decoder::OpenResult Mp3Decoder::open(const std::string& path)
         mpg123_format(h, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
     if (mpg123_replace_reader_handle(h, &readFile, &seekFile, nullptr) != MPG123_OK ||
-        mpg123_open_handle(h, file_.get()) != MPG123_OK)
+        mpg123_open_handle(h, file_.get()) != MPG123_OK) {
+        qCWarning(mciLog) << "mpg123_open_handle" << path.c_str() << "failed:" << mpg123_strerror(h);
         return OpenResult::NotMpegAudio;
+    }
     // mpg123 accepts any file at open; empty, random or text files fail here.
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1 || channels > 2)
+    if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1 || channels > 2) {
+        qCWarning(mciLog) << path.c_str() << "is no MPEG audio:" << mpg123_strerror(h);
         return OpenResult::NotMpegAudio;
+    }
     format_ = AudioFormat{rate, channels};
     // Once it is known to be MPEG audio, a damaged stretch is skipped however
     // long it is, instead of ending the song there.
@@ -82,11 +98,11 @@ Mp3Decoder::OpenResult Mp3Decoder::open(const std::string& path)
 bool Mp3Decoder::scan()
 {
     mpg123_handle* h = handle_.get();
-    if (mpg123_scan(h) != MPG123_OK)
+    const off_t length = mpg123_scan(h) == MPG123_OK ? mpg123_length(h) : -1;
+    if (length < 0 || mpg123_seek(h, 0, SEEK_SET) < 0) {
+        qCWarning(mciLog) << "scanning the file for its length failed:" << mpg123_strerror(h);
         return false;
-    const off_t length = mpg123_length(h);
-    if (length < 0 || mpg123_seek(h, 0, SEEK_SET) < 0)
-        return false;
+    }
     frames_ = length;
     return true;
 }
@@ -129,6 +145,8 @@ Mp3Decoder::Chunk Mp3Decoder::read(unsigned char* buffer, std::size_t size)
     default:
         // The end, a read error (the file truncated under us) or a stream
         // too damaged to go on: what decoded has been given.
+        if (result != MPG123_DONE)
+            qCWarning(mciLog) << "decoding stopped:" << mpg123_strerror(handle_.get());
         return {done, true};
     }
 }

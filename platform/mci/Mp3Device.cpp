@@ -1,5 +1,7 @@
 #include "platform/mci/Mp3Device.h"
 
+#include "platform/audio_out/SoundOutputFactory.h"
+#include "platform/win/Logging.h"
 #include "platform/win/WinMessage.h"
 
 #include <algorithm>
@@ -79,6 +81,8 @@ MCIERROR Mp3Device::open(const std::string& path)
     const auto waitEnds = Clock::now() + OutputWait;
     const bool scanned = decoder_.scan();
     auto opened = opener_->await(waitEnds);
+    if (!opened.output && !opened.pending)
+        qCWarning(mciLog) << "none of the sound outputs" << soundOutputs().chosen().c_str() << "opened";
     if (!scanned)
         return MCIERR_INVALID_FILE;
     if (!opened.output && !opened.pending)
@@ -314,6 +318,7 @@ bool Mp3Device::awaitOutput(std::uint64_t generation, Clock::time_point deadline
             if (wake_.wait_until(lock, retry, [&] { return !current(generation); }))
                 return false;
             if (Clock::now() >= deadline) {
+                qCWarning(mciLog) << "no sound output came back in time: the track stops";
                 giveUp(generation);
                 return false;
             }

@@ -2,13 +2,8 @@
 
 #include "platform/mixer/MixerRecords.h"
 
-#include <cstdarg>
-// This version of the header declares snd_lib_error_set_local outside its
-// extern "C" block; included first, its include guard keeps it so.
-extern "C" {
-#include <alsa/error.h>
-}
-#include <alsa/asoundlib.h>
+#include "platform/QuietAlsaErrors.h"
+#include "platform/win/Logging.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -53,29 +48,26 @@ bool usable(snd_mixer_elem_t* element)
     return playbackRange(element, range);
 }
 
-// A missing sound server or card is an answer here (no device), not
-// something to print; other users of ALSA in the process keep their messages.
-class QuietAlsaErrors {
-public:
-    QuietAlsaErrors() : previous_(snd_lib_error_set_local(&ignore)) {}
-    ~QuietAlsaErrors() { snd_lib_error_set_local(previous_); }
-    QuietAlsaErrors(const QuietAlsaErrors&) = delete;
-    QuietAlsaErrors& operator=(const QuietAlsaErrors&) = delete;
-
-private:
-    static void ignore(const char*, int, const char*, int, const char*, va_list) {}
-    snd_local_error_handler_t previous_;
-};
-
 MixerPtr connectOnce()
 {
     snd_mixer_t* raw = nullptr;
-    if (snd_mixer_open(&raw, 0) < 0)
+    if (const int error = snd_mixer_open(&raw, 0); error < 0) {
+        qCWarning(mixerLog) << "snd_mixer_open:" << snd_strerror(error);
         return {};
+    }
     MixerPtr mixer(raw);
-    if (snd_mixer_attach(raw, DeviceName) < 0 || snd_mixer_selem_register(raw, nullptr, nullptr) < 0 ||
-        snd_mixer_load(raw) < 0)
+    if (const int error = snd_mixer_attach(raw, DeviceName); error < 0) {
+        qCWarning(mixerLog) << "snd_mixer_attach" << DeviceName << ":" << snd_strerror(error);
         return {};
+    }
+    if (const int error = snd_mixer_selem_register(raw, nullptr, nullptr); error < 0) {
+        qCWarning(mixerLog) << "snd_mixer_selem_register:" << snd_strerror(error);
+        return {};
+    }
+    if (const int error = snd_mixer_load(raw); error < 0) {
+        qCWarning(mixerLog) << "snd_mixer_load:" << snd_strerror(error);
+        return {};
+    }
     return mixer;
 }
 
@@ -85,7 +77,7 @@ MixerPtr connectOnce()
 // (or restarted) is found.
 MixerPtr connect()
 {
-    const QuietAlsaErrors quiet;
+    const QuietAlsaErrors quiet(&mixerLog);
     if (MixerPtr mixer = connectOnce())
         return mixer;
     snd_config_update_free_global();

@@ -24,7 +24,7 @@ OpenedFiles tracksOfUris(const std::vector<std::string>& uris)
         const std::string& uri = uris[index];
         // A line break inside one URI would make it two lines of a URI list.
         const std::vector<std::string> paths = index < OpenedFilesLimit && uri.find_first_of("\r\n") == std::string::npos
-                                                   ? LocalFilesOfUriList(uri)
+                                                   ? localFilesOfUriList(uri)
                                                    : std::vector<std::string>{};
         if (paths.size() == 1 && isTrack(paths.front()))
             opened.tracks.push_back(paths.front());

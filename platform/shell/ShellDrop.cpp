@@ -48,7 +48,7 @@ std::vector<std::string> droppedFiles(const QMimeData* data)
     // The raw bytes: Qt's own URL conversions assume UTF-8 and would change
     // names in any other encoding.
     const QByteArray uriList = data->data(UriListFormat);
-    return LocalFilesOfUriList(std::string_view(uriList.constData(), static_cast<std::size_t>(uriList.size())));
+    return localFilesOfUriList(std::string_view(uriList.constData(), static_cast<std::size_t>(uriList.size())));
 }
 
 // The files are only read, never taken: a move would let the source delete them.

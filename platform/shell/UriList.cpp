@@ -78,7 +78,7 @@ std::optional<std::string> localFileOf(std::string_view uri)
 
 }  // namespace
 
-std::vector<std::string> LocalFilesOfUriList(std::string_view uriList)
+std::vector<std::string> localFilesOfUriList(std::string_view uriList)
 {
     std::vector<std::string> files;
     while (!uriList.empty()) {

@@ -8,4 +8,4 @@
 // its path percent-decoded byte for byte with no change of character set.
 // Comment lines, other schemes, other hosts and names holding a NUL byte
 // (which no file name can) are left out.
-std::vector<std::string> LocalFilesOfUriList(std::string_view uriList);
+std::vector<std::string> localFilesOfUriList(std::string_view uriList);

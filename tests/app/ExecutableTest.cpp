@@ -47,15 +47,15 @@ TEST(Executable, StartsWithTheSavedEntrySelectedPlaysNothingAndSavesOnClose)
     writeFileBytes(player.listFile(), bytes);
 
     player.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
     EXPECT_EQ(window->width, 321);
     EXPECT_EQ(window->height, 394);
     EXPECT_EQ(soundStreams(), "");
 
     // The delete button removes the entry that start-up selected.
-    ClickInWindow(*window, 57 + 25, 356 + 12);
-    RunHelper({"close", QString::number(window->id)});
+    clickInWindow(*window, 57 + 25, 356 + 12);
+    runHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(player.waitForExit());
     EXPECT_FALSE(player.crashed());
     EXPECT_EQ(player.exitCode(), 0);
@@ -75,7 +75,7 @@ TEST(Executable, AFirstLineThatIsNoNumberShowsOneErrorBoxAndNoWindow)
     QElapsedTimer clock;
     clock.start();
     while (!box && clock.elapsed() < 30000) {
-        for (const XWindow& window : ViewableWindows()) {
+        for (const XWindow& window : viewableWindows()) {
             mainWindowSeen = mainWindowSeen || window.name == "KolviPlayer";
             if (window.name == "Kolviplayer")
                 box = window;
@@ -85,15 +85,15 @@ TEST(Executable, AFirstLineThatIsNoNumberShowsOneErrorBoxAndNoWindow)
     EXPECT_FALSE(mainWindowSeen);
 
     // The box copies its text on Ctrl+C, as a user would take it.
-    RunXdotool({"windowfocus", "--sync", QString::number(box->id)});
-    RunXdotool({"key", "--clearmodifiers", "ctrl+c"});
-    const std::string copied = RunHelper({"clipboard"});
+    runXdotool({"windowfocus", "--sync", QString::number(box->id)});
+    runXdotool({"key", "--clearmodifiers", "ctrl+c"});
+    const std::string copied = runHelper({"clipboard"});
     EXPECT_NE(copied.find("'abc' is not a valid integer value."), std::string::npos) << copied;
 
-    RunXdotool({"key", "Return"});
+    runXdotool({"key", "Return"});
     ASSERT_TRUE(player.waitForExit());
     EXPECT_EQ(player.exitCode(), 0);
-    for (const XWindow& window : ViewableWindows())
+    for (const XWindow& window : viewableWindows())
         EXPECT_NE(window.name, "KolviPlayer");
     EXPECT_EQ(readFileBytes(player.listFile()), bytes);
 }
@@ -114,7 +114,7 @@ TEST(Executable, FilesDroppedFromAnotherProgramAreAddedAndSaved)
     writeFileBytes(player.folder() + "drop.uris", uris);
 
     player.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
 
     QProcess source;
@@ -122,33 +122,33 @@ TEST(Executable, FilesDroppedFromAnotherProgramAreAddedAndSaved)
     environment.insert("QT_QPA_PLATFORM", "xcb");
     source.setProcessEnvironment(environment);
     source.start(KOLVI_XHELPER_PATH, {"drag", "900", "100", QString::fromStdString(player.folder() + "drop.uris")});
-    const auto sourceWindow = WaitForWindow("kolvi drag source");
+    const auto sourceWindow = waitForWindow("kolvi drag source");
     ASSERT_TRUE(sourceWindow.has_value());
 
-    RunXdotool({"mousemove", QString::number(sourceWindow->x + 50), QString::number(sourceWindow->y + 50)});
-    RunXdotool({"mousedown", "1"});
+    runXdotool({"mousemove", QString::number(sourceWindow->x + 50), QString::number(sourceWindow->y + 50)});
+    runXdotool({"mousedown", "1"});
     const int targetX = window->x + 150;
     const int targetY = window->y + 150;
     for (int step = 1; step <= 10; ++step) {
         const int x = sourceWindow->x + 50 + (targetX - sourceWindow->x - 50) * step / 10;
         const int y = sourceWindow->y + 50 + (targetY - sourceWindow->y - 50) * step / 10;
-        RunXdotool({"mousemove", QString::number(x), QString::number(y)});
+        runXdotool({"mousemove", QString::number(x), QString::number(y)});
     }
     // A busy player answers late: nudge the pointer over it until it takes the drag.
     std::string output;
     for (int nudge = 0; output.find("accepted\n") == std::string::npos && nudge < 150; ++nudge) {
-        RunXdotool({"mousemove", QString::number(targetX + nudge % 2), QString::number(targetY)});
+        runXdotool({"mousemove", QString::number(targetX + nudge % 2), QString::number(targetY)});
         if (source.waitForReadyRead(200))
             output += source.readAllStandardOutput().toStdString();
     }
-    RunXdotool({"mouseup", "1"});
+    runXdotool({"mouseup", "1"});
     ASSERT_EQ(output, "accepted\n");
     std::string result;
     while (result.find('\n') == std::string::npos && source.waitForReadyRead(30000))
         result += source.readAllStandardOutput().toStdString();
     EXPECT_EQ(result, "dropped 1\n");
 
-    RunHelper({"close", QString::number(window->id)});
+    runHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(player.waitForExit());
     source.terminate();
     source.waitForFinished(10000);

@@ -9,6 +9,7 @@
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/executable/PlayerProcess.h"
 #include "tests/support/PulseDaemon.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -26,7 +27,7 @@ constexpr int LoudLevel = 1000;
 // the track: long enough to occur once.
 constexpr std::size_t WindowSamples = 2 * 4096;
 
-void clickPlay(const XWindow& window) { ClickInWindow(window, 57 + 25, 8 + 12); }
+void clickPlay(const XWindow& window) { clickInWindow(window, 57 + 25, 8 + 12); }
 
 // Polls until condition holds or a generous limit has passed.
 template <typename Condition>
@@ -82,14 +83,16 @@ protected:
     {
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "needs the test environment (scripts/with-test-env.sh)";
-        if (const char* value = std::getenv("PULSE_SERVER"))
-            suiteServer_ = value;
     }
 
-    void TearDown() override
+    // The player started from now on plays to server; the suite's server
+    // comes back after the test.
+    void pointSoundAt(const std::string& server)
     {
-        if (suiteServer_)
-            ::setenv("PULSE_SERVER", suiteServer_->c_str(), 1);
+        if (soundServer_)
+            soundServer_->set(server);
+        else
+            soundServer_.emplace("PULSE_SERVER", server);
     }
 
     // The player's one entry, current; its List.lst with bare line feeds,
@@ -110,7 +113,7 @@ protected:
         return path;
     }
 
-    std::optional<std::string> suiteServer_;
+    std::optional<ScopedEnvironment> soundServer_;
     PlayerProcess player_;
 };
 
@@ -127,11 +130,11 @@ TEST_F(SoundServerTrouble, KilledAndStartedAgainUnderThePlayingWindowTheSoundRes
     auto first = std::make_unique<PulseDaemon>();
     ASSERT_TRUE(first->start());
     ASSERT_EQ(::symlink(socketOf(*first).c_str(), link.c_str()), 0);
-    ::setenv("PULSE_SERVER", ("unix:" + link).c_str(), 1);
+    pointSoundAt("unix:" + link);
     MonitorRecorder before(first->sinkName());
     ASSERT_TRUE(before.start());
     player_.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
     clickPlay(*window);
     LoudCount loudBefore(before);
@@ -144,7 +147,7 @@ TEST_F(SoundServerTrouble, KilledAndStartedAgainUnderThePlayingWindowTheSoundRes
 
     PulseDaemon second;
     ASSERT_TRUE(second.start());
-    ::setenv("PULSE_SERVER", second.server().c_str(), 1);
+    pointSoundAt(second.server());
     MonitorRecorder after(second.sinkName());
     ASSERT_TRUE(after.start());
     ASSERT_EQ(::symlink(socketOf(second).c_str(), link.c_str()), 0);
@@ -161,12 +164,12 @@ TEST_F(SoundServerTrouble, KilledAndStartedAgainUnderThePlayingWindowTheSoundRes
     const auto resumedAt = frameInTrack(decoded, Samples(heardAfter.begin() + static_cast<long>(firstStart),
                                                          heardAfter.begin() + static_cast<long>(firstStart + WindowSamples)));
     ASSERT_TRUE(stoppedAt && resumedAt) << "both pieces are the track's own samples";
-    const double stoppedMs = static_cast<double>(*stoppedAt + WindowSamples / 2) * 1000.0 / Rate;
+    const double stoppedMs = (static_cast<double>(*stoppedAt) + WindowSamples / 2.0) * 1000.0 / Rate;
     const double resumedMs = static_cast<double>(*resumedAt) * 1000.0 / Rate;
     std::printf("sound stopped at %.0f ms of the track, resumed at %.0f ms\n", stoppedMs, resumedMs);
     EXPECT_NEAR(resumedMs, stoppedMs, 300.0) << "it plays on from where the sound stopped";
 
-    RunHelper({"close", QString::number(window->id)});
+    runHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(player_.waitForExit());
     EXPECT_EQ(player_.exitCode(), 0);
 }
@@ -176,9 +179,9 @@ TEST_F(SoundServerTrouble, FrozenWhileTheWindowClosesTheProcessStillEndsWithItsP
     const std::string saved = writePlaylist(tone(30.0));
     PulseDaemon server;
     ASSERT_TRUE(server.start());
-    ::setenv("PULSE_SERVER", server.server().c_str(), 1);
+    pointSoundAt(server.server());
     player_.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
     clickPlay(*window);
     ASSERT_TRUE(pollUntil([&] { return pactl(server.server(), {"list", "short", "sink-inputs"}).size() > 1; }));
@@ -186,7 +189,7 @@ TEST_F(SoundServerTrouble, FrozenWhileTheWindowClosesTheProcessStillEndsWithItsP
     server.freeze();
     QElapsedTimer clock;
     clock.start();
-    RunHelper({"close", QString::number(window->id)});
+    runHelper({"close", QString::number(window->id)});
     // A generous limit against a hang; the time is printed, and kept in the README.
     ASSERT_TRUE(player_.waitForExit(15000)) << "the process waits on the frozen server";
     std::printf("closed and gone %lld ms after the close request\n", static_cast<long long>(clock.elapsed()));

@@ -21,7 +21,7 @@ namespace {
 const std::string CrCrLf = "\r\r\n";
 
 // The value of key in a desktop entry's text; empty when it has none.
-std::string EntryValue(const std::string& entry, const std::string& key)
+std::string entryValue(const std::string& entry, const std::string& key)
 {
     const std::string prefix = "\n" + key + "=";
     const std::size_t at = ("\n" + entry).find(prefix);
@@ -44,13 +44,13 @@ TEST(Install, AUserInstallIsValidAndRunsFromItsBinLink)
     EXPECT_EQ(runProgram({"appstreamcli", "validate", "--no-net", metainfo}), 0);
 
     const std::string entry = readFileBytes(entryFile);
-    EXPECT_EQ(EntryValue(entry, "Exec"), "\"" + prefix + "/bin/kolviplayer\"") << "the program, without file arguments";
-    EXPECT_EQ(EntryValue(entry, "Categories"), "AudioVideo;Audio;Player;");
-    EXPECT_EQ(EntryValue(entry, "Icon"), id);
-    EXPECT_FALSE(EntryValue(entry, "Comment").empty());
-    EXPECT_FALSE(EntryValue(entry, "Comment[ko]").empty());
-    EXPECT_EQ(EntryValue(entry, "MimeType"), "audio/mpeg;audio/x-mp3;");
-    EXPECT_EQ(EntryValue(entry, "DBusActivatable"), "true");
+    EXPECT_EQ(entryValue(entry, "Exec"), "\"" + prefix + "/bin/kolviplayer\"") << "the program, without file arguments";
+    EXPECT_EQ(entryValue(entry, "Categories"), "AudioVideo;Audio;Player;");
+    EXPECT_EQ(entryValue(entry, "Icon"), id);
+    EXPECT_FALSE(entryValue(entry, "Comment").empty());
+    EXPECT_FALSE(entryValue(entry, "Comment[ko]").empty());
+    EXPECT_EQ(entryValue(entry, "MimeType"), "audio/mpeg;audio/x-mp3;");
+    EXPECT_EQ(entryValue(entry, "DBusActivatable"), "true");
     EXPECT_EQ(readFileBytes(prefix + "/share/dbus-1/services/" + id + ".service"),
               "[D-BUS Service]\nName=" + id + "\nExec=\"" + prefix + "/bin/kolviplayer\"\n")
         << "the bus starts the installed program";
@@ -75,11 +75,11 @@ TEST(Install, AUserInstallIsValidAndRunsFromItsBinLink)
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(link.filePath(), {});
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
-    EXPECT_EQ(WindowClass(*window), "\"kolviplayer\", \"" + EntryValue(entry, "StartupWMClass") + "\"")
+    EXPECT_EQ(windowClass(*window), "\"kolviplayer\", \"" + entryValue(entry, "StartupWMClass") + "\"")
         << "the desktop matches the window to its entry";
-    RunHelper({"close", QString::number(window->id)});
+    runHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(readFileBytes(folder + "List.lst"), "1" + CrCrLf + "/music/a.mp3" + CrCrLf + "/music/b.mp3" + CrCrLf);

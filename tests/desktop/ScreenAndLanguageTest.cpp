@@ -19,12 +19,12 @@
 
 namespace {
 
-bool FullyInside(const XWindow& window, int width, int height)
+bool fullyInside(const XWindow& window, int width, int height)
 {
     return window.x >= 0 && window.y >= 0 && window.x + window.width <= width && window.y + window.height <= height;
 }
 
-std::string Describe(const XWindow& window)
+std::string describeWindow(const XWindow& window)
 {
     return std::to_string(window.x) + "," + std::to_string(window.y) + " " + std::to_string(window.width) + "x" +
            std::to_string(window.height);
@@ -43,16 +43,16 @@ TEST(SmallScreen, AtScaleTwoOn800x600BothWindowsAreFullyVisible)
 
     PlayerProcess player;
     player.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
-    EXPECT_TRUE(FullyInside(*window, 800, 600)) << Describe(*window);
+    EXPECT_TRUE(fullyInside(*window, 800, 600)) << describeWindow(*window);
 
     // The lyrics button: its centre 138 from the left, 25.5 above the
     // client's bottom edge (the bottom row keeps that distance), at scale 2.
-    ClickAt(*window, 2 * 138, window->height - 51);
-    const auto lyrics = WaitForWindow("Lyrics Viewer");
+    clickAt(*window, 2 * 138, window->height - 51);
+    const auto lyrics = waitForWindow("Lyrics Viewer");
     ASSERT_TRUE(lyrics.has_value());
-    EXPECT_TRUE(FullyInside(*lyrics, 800, 600)) << Describe(*lyrics);
+    EXPECT_TRUE(fullyInside(*lyrics, 800, 600)) << describeWindow(*lyrics);
     // Closing is the other tests' business; the player goes with the test.
 }
 
@@ -73,13 +73,13 @@ TEST(KoreanLocale, QtsOwnFileDialogSpeaksKorean)
     const ScopedEnvironment inKorean("LC_ALL", Cp949Locale);
     PlayerProcess player;
     player.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
-    ClickAt(*window, 257 + 28, 8 + 12);
-    const auto dialog = WaitForWindow(title.toStdString());
+    clickAt(*window, 257 + 28, 8 + 12);
+    const auto dialog = waitForWindow(title.toStdString());
     ASSERT_TRUE(dialog.has_value()) << "a file dialog titled " << title.toStdString();
-    RunHelper({"close", QString::number(dialog->id)});
-    RunHelper({"close", QString::number(window->id)});
+    runHelper({"close", QString::number(dialog->id)});
+    runHelper({"close", QString::number(window->id)});
     ASSERT_TRUE(player.waitForExit());
     EXPECT_EQ(player.exitCode(), 0);
 }

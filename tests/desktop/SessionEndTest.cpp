@@ -42,15 +42,15 @@ TEST_P(SessionEnd, ClosesTheWindowTheNormalWaySavingThePlaylist)
     ASSERT_TRUE(recorder.start());
     HeardTracks listener(recorder, pitches);
     player.start();
-    const auto window = WaitForWindow("KolviPlayer");
+    const auto window = waitForWindow("KolviPlayer");
     ASSERT_TRUE(window.has_value());
-    const int pid = WindowPid(*window);
+    const int pid = windowPid(*window);
     ASSERT_GT(pid, 0);
 
     // The saved entry b is selected: delete takes it out. Next after index 1
     // of the two left wraps to a.
-    ClickAt(*window, 57 + 25, 356 + 12);
-    ClickAt(*window, 207 + 25, 8 + 12);
+    clickAt(*window, 57 + 25, 356 + 12);
+    clickAt(*window, 207 + 25, 8 + 12);
     ASSERT_TRUE(waitUntil([&] { return listener.heard() == std::vector<int>{0} && listener.lastRunMs() >= 300; }))
         << ::testing::PrintToString(listener.heard());
 

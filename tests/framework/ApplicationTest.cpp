@@ -36,11 +36,11 @@ TEST(ExceptionDisplay, IsAStopBoxCaptionedWithTheTitleShowingTheMessageWithItsDo
 {
     TApplication application("/somewhere/kolviplayer");
     ModalAnswerer answerer;
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
     application.ShowException(Exception("'abc' is not a valid integer value"));
 
-    ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
-    const SeenMessageBox& box = answerer.MessageBoxes().front();
+    ASSERT_EQ(answerer.messageBoxes().size(), 1u);
+    const SeenMessageBox& box = answerer.messageBoxes().front();
     EXPECT_EQ(box.title, "Kolviplayer");
     EXPECT_EQ(box.text, "'abc' is not a valid integer value.");
     EXPECT_EQ(box.icon, QMessageBox::Critical);
@@ -52,27 +52,27 @@ TEST(ExceptionDisplay, ShowsMarkupAndLocaleBytesAsPlainText)
     ScopedLocale locale(Utf8Locale);
     TApplication application("/somewhere/kolviplayer");
     ModalAnswerer answerer;
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
     application.ShowException(Exception("<b>\xEC\x97\x86\xEC\x9D\x8C</b>"));
-    ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
-    EXPECT_EQ(answerer.MessageBoxes().front().text, QString::fromUtf8("<b>없음</b>."));
+    ASSERT_EQ(answerer.messageBoxes().size(), 1u);
+    EXPECT_EQ(answerer.messageBoxes().front().text, QString::fromUtf8("<b>없음</b>."));
 }
 
 TEST(RunGuarded, ShowsFrameworkExceptionsAndGivesOthersAnEmptyMessage)
 {
     TApplication application("/somewhere/kolviplayer");
     ModalAnswerer answerer;
-    answerer.ExpectMessageBox();
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
+    answerer.expectMessageBox();
     bool after = false;
     RunGuarded([] { throw Exception("Disk full"); });
     RunGuarded([] { throw std::runtime_error("not ours"); });
     RunGuarded([&] { after = true; });
 
-    ASSERT_EQ(answerer.MessageBoxes().size(), 2u);
-    EXPECT_EQ(answerer.MessageBoxes()[0].text, "Disk full.");
-    EXPECT_EQ(answerer.MessageBoxes()[1].text, "");
-    EXPECT_EQ(answerer.MessageBoxes()[1].title, "Kolviplayer");
+    ASSERT_EQ(answerer.messageBoxes().size(), 2u);
+    EXPECT_EQ(answerer.messageBoxes()[0].text, "Disk full.");
+    EXPECT_EQ(answerer.messageBoxes()[1].text, "");
+    EXPECT_EQ(answerer.messageBoxes()[1].title, "Kolviplayer");
     EXPECT_TRUE(after);
 }
 
@@ -81,17 +81,17 @@ TEST(MessageBox, ShowsTextAndCaptionFromLocaleBytesWithTheIconOfItsFlags)
     ScopedLocale locale(Utf8Locale);
     TApplication application("/somewhere/kolviplayer");
     ModalAnswerer answerer;
-    answerer.ExpectMessageBox();
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
+    answerer.expectMessageBox();
     EXPECT_EQ(application.MessageBox("line 1\r\n\r\nline 3", "About", MB_OK), IDOK);
     EXPECT_EQ(application.MessageBox("\xEA\xB0\x80", "x", MB_OK | MB_ICONINFORMATION), IDOK);
 
-    ASSERT_EQ(answerer.MessageBoxes().size(), 2u);
-    EXPECT_EQ(answerer.MessageBoxes()[0].title, "About");
-    EXPECT_EQ(answerer.MessageBoxes()[0].icon, QMessageBox::NoIcon);
-    EXPECT_EQ(answerer.MessageBoxes()[0].buttonCount, 1);
-    EXPECT_EQ(answerer.MessageBoxes()[1].text, QString::fromUtf8("가"));
-    EXPECT_EQ(answerer.MessageBoxes()[1].icon, QMessageBox::Information);
+    ASSERT_EQ(answerer.messageBoxes().size(), 2u);
+    EXPECT_EQ(answerer.messageBoxes()[0].title, "About");
+    EXPECT_EQ(answerer.messageBoxes()[0].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(answerer.messageBoxes()[0].buttonCount, 1);
+    EXPECT_EQ(answerer.messageBoxes()[1].text, QString::fromUtf8("가"));
+    EXPECT_EQ(answerer.messageBoxes()[1].icon, QMessageBox::Information);
 }
 
 TEST(ExecutablePath, NamesThisTestProgram)

@@ -225,15 +225,15 @@ TEST_F(FormLoader, AHandlersExceptionIsShownAndTheNextEventStillRuns)
     std::unique_ptr<TfrmProbe, TFormDeleter> form(new TfrmProbe(&application_, writeLayout(GoodLayout)));
     form->show();
     ModalAnswerer answerer;
-    answerer.ExpectMessageBox();
+    answerer.expectMessageBox();
     form->throwOnClick = true;
     QTest::mouseClick(form->Component<TSpeedButton>("btnGo"), Qt::LeftButton);
     form->throwOnClick = false;
     QTest::mouseClick(form->Component<TSpeedButton>("btnGo"), Qt::LeftButton);
 
-    ASSERT_EQ(answerer.MessageBoxes().size(), 1u);
-    EXPECT_EQ(answerer.MessageBoxes().front().text, "Could not go.");
-    EXPECT_EQ(answerer.MessageBoxes().front().title, "Kolviplayer");
+    ASSERT_EQ(answerer.messageBoxes().size(), 1u);
+    EXPECT_EQ(answerer.messageBoxes().front().text, "Could not go.");
+    EXPECT_EQ(answerer.messageBoxes().front().title, "Kolviplayer");
     EXPECT_EQ(form->clicks, 2);
 }
 

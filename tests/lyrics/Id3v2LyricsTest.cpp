@@ -1,5 +1,6 @@
 // Lyrics and names in a track's ID3v2 tag, written by TagLib into real
 // MP3 files from the encoder and read back as the lyrics window reads them.
+#include "tests/support/TimedLines.h"
 #include "tests/support/id3v2/Id3v2Frames.h"
 #include "lyrics/Id3v2Lyrics.h"
 #include "tags/Id3v2Titles.h"
@@ -24,15 +25,7 @@ protected:
     }
 
     // Adds frames to the track's tag and saves it.
-    void Tag(const std::function<void(TagLib::ID3v2::Tag&)>& addFrames) { ASSERT_TRUE(editId3v2Tag(path, addFrames)); }
-
-    static std::vector<std::pair<std::int64_t, QString>> Timed(const Lyrics& lyrics)
-    {
-        std::vector<std::pair<std::int64_t, QString>> lines;
-        for (const LyricLine& line : lyrics.lines)
-            lines.emplace_back(line.startMs, line.text);
-        return lines;
-    }
+    void tagTrack(const std::function<void(TagLib::ID3v2::Tag&)>& addFrames) { ASSERT_TRUE(editId3v2Tag(path, addFrames)); }
 
     TrackTitles Id3v2Titles() const { return ParseId3v2Titles(ReadTrackTagBytes(path).id3v2); }
 
@@ -42,7 +35,7 @@ protected:
 
 TEST_F(Id3v2LyricsTest, SyltComesBeforeUsltAndTheTagNamesTheTrack)
 {
-    Tag([](TagLib::ID3v2::Tag& tag) {
+    tagTrack([](TagLib::ID3v2::Tag& tag) {
         tag.setTitle(utf8Text("비 내리는 밤"));
         tag.setArtist(utf8Text("김 & 이"));
         tag.addFrame(usltFrame("plain words"));
@@ -55,33 +48,33 @@ TEST_F(Id3v2LyricsTest, SyltComesBeforeUsltAndTheTagNamesTheTrack)
     ASSERT_TRUE(facts.lyrics.has_value());
     EXPECT_TRUE(facts.lyrics->source.contains("SYLT"));
     EXPECT_TRUE(facts.lyrics->lyrics.synced);
-    EXPECT_EQ(Timed(facts.lyrics->lyrics),
-              (std::vector<std::pair<std::int64_t, QString>>{{1000, "하나"}, {2000, "둘"}, {3000, "셋"}}));
+    EXPECT_EQ(timedLines(facts.lyrics->lyrics),
+              (TimedLines{{1000, "하나"}, {2000, "둘"}, {3000, "셋"}}));
 }
 
 TEST_F(Id3v2LyricsTest, SyltSyllablesCountedInMpegFramesMakeLines)
 {
     // 44.1 kHz MPEG-1 layer III: 1152 samples, 26.12 ms a frame. A line
     // starts with the syllable that begins with a line break.
-    Tag([](TagLib::ID3v2::Tag& tag) {
+    tagTrack([](TagLib::ID3v2::Tag& tag) {
         tag.addFrame(syltFrame(SynchronizedLyricsFrame::AbsoluteMpegFrames,
                           {{0, "Hel"}, {10, "lo "}, {20, "you"}, {38, "\nsecond"}, {50, " line"}}));
     });
     const Id3v2Facts facts = ReadId3v2Facts(path);
     ASSERT_TRUE(facts.lyrics.has_value());
-    EXPECT_EQ(Timed(facts.lyrics->lyrics),
-              (std::vector<std::pair<std::int64_t, QString>>{{0, "Hello you"}, {992, "second line"}}));
+    EXPECT_EQ(timedLines(facts.lyrics->lyrics),
+              (TimedLines{{0, "Hello you"}, {992, "second line"}}));
     EXPECT_TRUE(Id3v2Titles().title.isEmpty());
 }
 
 TEST_F(Id3v2LyricsTest, UsltAloneIsUsedAndMayCarryLrcStamps)
 {
-    Tag([](TagLib::ID3v2::Tag& tag) { tag.addFrame(usltFrame("[00:01.00]첫째\n[00:02.50]둘째")); });
+    tagTrack([](TagLib::ID3v2::Tag& tag) { tag.addFrame(usltFrame("[00:01.00]첫째\n[00:02.50]둘째")); });
     Id3v2Facts facts = ReadId3v2Facts(path);
     ASSERT_TRUE(facts.lyrics.has_value());
     EXPECT_TRUE(facts.lyrics->source.contains("USLT"));
-    EXPECT_EQ(Timed(facts.lyrics->lyrics),
-              (std::vector<std::pair<std::int64_t, QString>>{{1000, "첫째"}, {2500, "둘째"}}));
+    EXPECT_EQ(timedLines(facts.lyrics->lyrics),
+              (TimedLines{{1000, "첫째"}, {2500, "둘째"}}));
 
     // Without any tag: only the length.
     makeMp3(path, Mp3Spec{});

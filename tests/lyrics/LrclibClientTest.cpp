@@ -20,17 +20,17 @@ protected:
         client.OnAnswer([this](int ticket, const OnlineAnswer& answer) { answers.emplace_back(ticket, answer); });
     }
 
-    bool WaitForAnswers(std::size_t count)
+    bool waitForAnswers(std::size_t count)
     {
         return QTest::qWaitFor([&] { return answers.size() >= count; }, 60000);
     }
 
     // Asks and waits for the answer to this question.
-    OnlineAnswer AskAndWait(const OnlineQuery& query)
+    OnlineAnswer askAndWait(const OnlineQuery& query)
     {
         answers.clear();
         const int ticket = client.Ask(query);
-        EXPECT_TRUE(WaitForAnswers(1));
+        EXPECT_TRUE(waitForAnswers(1));
         EXPECT_EQ(answers.size(), 1u);
         if (answers.empty())
             return {};
@@ -46,7 +46,7 @@ protected:
 TEST_F(LrclibClientTest, AsksForTheTrackByTitleArtistAndLengthAndTakesItsSyncedLyrics)
 {
     server.setPage("/api/get", SyncedRecord);
-    const OnlineAnswer answer = AskAndWait({"사랑 & 평화+", "가수", 187});
+    const OnlineAnswer answer = askAndWait({"사랑 & 평화+", "가수", 187});
     ASSERT_EQ(answer.outcome, OnlineAnswer::Found);
     ASSERT_TRUE(answer.lyrics.has_value());
     EXPECT_TRUE(answer.lyrics->synced);
@@ -64,7 +64,7 @@ TEST_F(LrclibClientTest, WhenTheTrackIsUnknownItSearchesAndTakesTheRecordOfTheSa
     server.setPage("/api/search", R"([{"duration":301,"plainLyrics":"another song","syncedLyrics":null},
                                       {"duration":186.4,"plainLyrics":"first\nsecond","syncedLyrics":null},
                                       {"duration":40,"instrumental":true}])");
-    OnlineAnswer answer = AskAndWait({"Rain", "Kim", 187});
+    OnlineAnswer answer = askAndWait({"Rain", "Kim", 187});
     ASSERT_EQ(answer.outcome, OnlineAnswer::Found);
     EXPECT_FALSE(answer.lyrics->synced);
     ASSERT_EQ(answer.lyrics->lines.size(), 2u);
@@ -75,7 +75,7 @@ TEST_F(LrclibClientTest, WhenTheTrackIsUnknownItSearchesAndTakesTheRecordOfTheSa
 
     // Without a singer there is only the search; an empty list is no lyrics.
     server.setPage("/api/search", "[]");
-    answer = AskAndWait({"Rain", "", 0});
+    answer = askAndWait({"Rain", "", 0});
     EXPECT_EQ(answer.outcome, OnlineAnswer::NotFound);
     EXPECT_EQ(server.pageRequests().back(), "/api/search?track_name=Rain");
 }
@@ -83,7 +83,7 @@ TEST_F(LrclibClientTest, WhenTheTrackIsUnknownItSearchesAndTakesTheRecordOfTheSa
 TEST_F(LrclibClientTest, AServerThatNeverAnswersOrRefusesEndsTheQuestion)
 {
     server.hold("/api/get", true);
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::NoAnswer);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::NoAnswer);
     EXPECT_EQ(server.pageRequests().size(), 1u);
 
     quint16 closedPort = 0;
@@ -93,10 +93,10 @@ TEST_F(LrclibClientTest, AServerThatNeverAnswersOrRefusesEndsTheQuestion)
         closedPort = probe.serverPort();
     }
     client.SetBaseAddress(QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
 
     client.SetBaseAddress(QString());
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Off);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Off);
 }
 
 TEST_F(LrclibClientTest, OnlyTheLatestQuestionIsAnswered)
@@ -109,7 +109,7 @@ TEST_F(LrclibClientTest, OnlyTheLatestQuestionIsAnswered)
     ASSERT_TRUE(server.waitForPageRequests(2));
     // Both held requests are answered, the first one's first.
     server.hold("/api/get", false);
-    ASSERT_TRUE(WaitForAnswers(1));
+    ASSERT_TRUE(waitForAnswers(1));
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_EQ(answers[0].first, second);
 }
@@ -122,28 +122,28 @@ TEST_F(LrclibClientTest, RedirectsAreFollowedOnlyWithinTheServiceAndOnlyAFew)
     elsewhere.setPage("/api/search", "[]");
     server.setPage("/api/get", "", "Location: " + elsewhere.origin() + "/api/get\r\n", "302 Found");
     server.setPage("/api/search", "", "Location: " + elsewhere.origin() + "/api/search\r\n", "302 Found");
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
     EXPECT_TRUE(elsewhere.pageRequests().empty());
 
     // A loop on the service's own address ends after a few rounds.
     server.setPage("/api/get", "", "Location: /api/get\r\n", "302 Found");
     const std::size_t before = server.pageRequests().size();
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
     EXPECT_LE(server.pageRequests().size() - before, 4u);
 
     // Within the service a redirect is followed.
     server.setPage("/api/get", "", "Location: /api/moved\r\n", "301 Moved Permanently");
     server.setPage("/api/moved", SyncedRecord);
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Found);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Found);
 }
 
 TEST_F(LrclibClientTest, ABusyServiceIsNotAskedAgainBeforeItSays)
 {
     server.setPage("/api/get", "", "Retry-After: 120\r\n", "429 Too Many Requests");
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
     EXPECT_EQ(server.pageRequests().size(), 1u) << "no search right after";
     server.setPage("/api/get", SyncedRecord);
-    EXPECT_EQ(AskAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
+    EXPECT_EQ(askAndWait({"Rain", "Kim", 187}).outcome, OnlineAnswer::Unreachable);
     EXPECT_EQ(server.pageRequests().size(), 1u) << "nor another question";
 }
 

@@ -1,6 +1,7 @@
 // Lyrics files beside a track: which one is read, how its bytes become
 // text, how LRC stamps become timed lines, and what a huge or hostile file
 // costs.
+#include "tests/support/TimedLines.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedLocale.h"
 #include "lyrics/SidecarLyrics.h"
@@ -13,21 +14,13 @@ namespace {
 
 class LyricsFilesTest : public ::testing::Test {
 protected:
-    std::string PathOf(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
-    void Write(const std::string& name, const std::string& bytes) const { writeFileBytes(PathOf(name), bytes); }
+    std::string pathOf(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
+    void writeTrackFile(const std::string& name, const std::string& bytes) const { writeFileBytes(pathOf(name), bytes); }
 
-    std::optional<FoundLyrics> Read(const std::string& trackName)
+    std::optional<FoundLyrics> readLyrics(const std::string& trackName)
     {
         looked.clear();
-        return ReadSidecarLyrics(PathOf(trackName), looked);
-    }
-
-    static std::vector<std::pair<std::int64_t, QString>> Timed(const Lyrics& lyrics)
-    {
-        std::vector<std::pair<std::int64_t, QString>> lines;
-        for (const LyricLine& line : lyrics.lines)
-            lines.emplace_back(line.startMs, line.text);
-        return lines;
+        return ReadSidecarLyrics(pathOf(trackName), looked);
     }
 
     QTemporaryDir dir;
@@ -36,19 +29,19 @@ protected:
 
 TEST_F(LyricsFilesTest, AnLrcFileGivesTimedLinesInTheOrderTheyAreSung)
 {
-    Write("노래.lrc", "\xEF\xBB\xBF[ti:노래]\n[ar:가수]\n[offset:+500]\n"
+    writeTrackFile("노래.lrc", "\xEF\xBB\xBF[ti:노래]\n[ar:가수]\n[offset:+500]\n"
                       "[00:05.00][00:15.50]후렴\r\n"
                       "[00:01.2]첫 줄 <00:01.50>단어\n"
                       "[00:x1.00]깨진 시각\n"
                       "[01:02:30]셋째\r"
                       "[00:03.456]둘째\n");
-    const std::optional<FoundLyrics> found = Read("노래.mp3");
+    const std::optional<FoundLyrics> found = readLyrics("노래.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, "노래.lrc");
     const Lyrics& lyrics = found->lyrics;
     ASSERT_TRUE(lyrics.synced);
     // Every moment 500 ms sooner; the line with a broken stamp is no sung line.
-    EXPECT_EQ(Timed(lyrics), (std::vector<std::pair<std::int64_t, QString>>{
+    EXPECT_EQ(timedLines(lyrics), (TimedLines{
                                  {700, "첫 줄 단어"}, {2956, "둘째"}, {4500, "후렴"}, {15000, "후렴"}, {61800, "셋째"}}));
     EXPECT_EQ(LineAt(lyrics, 0), -1);
     EXPECT_EQ(LineAt(lyrics, 700), 0);
@@ -60,34 +53,34 @@ TEST_F(LyricsFilesTest, AnLrcFileGivesTimedLinesInTheOrderTheyAreSung)
 
 TEST_F(LyricsFilesTest, TheLrcFileComesBeforeTheTxtFileAndOneWithoutWordsCountsAsNone)
 {
-    Write("a.lrc", "[ar:nobody]\n\n");
-    Write("a.TXT", "\n[Verse]\r\nplain words  \n\nsecond\n\n");
-    std::optional<FoundLyrics> found = Read("a.mp3");
+    writeTrackFile("a.lrc", "[ar:nobody]\n\n");
+    writeTrackFile("a.TXT", "\n[Verse]\r\nplain words  \n\nsecond\n\n");
+    std::optional<FoundLyrics> found = readLyrics("a.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, "a.TXT");
     EXPECT_FALSE(found->lyrics.synced);
-    EXPECT_EQ(Timed(found->lyrics), (std::vector<std::pair<std::int64_t, QString>>{
+    EXPECT_EQ(timedLines(found->lyrics), (TimedLines{
                                         {0, "[Verse]"}, {0, "plain words"}, {0, ""}, {0, "second"}}));
     EXPECT_EQ(looked, (QStringList{"a.lrc", "a.txt"}));
 
-    Write("a.lrc", "[00:01.00]timed");
-    found = Read("a.mp3");
+    writeTrackFile("a.lrc", "[00:01.00]timed");
+    found = readLyrics("a.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, "a.lrc");
     EXPECT_TRUE(found->lyrics.synced);
 
-    EXPECT_FALSE(Read("none.mp3").has_value());
+    EXPECT_FALSE(readLyrics("none.mp3").has_value());
     EXPECT_EQ(looked, (QStringList{"none.lrc", "none.txt"}));
 }
 
 TEST_F(LyricsFilesTest, KoreanFilesAreReadInTheirEncodingInAUtf8AndInACp949Locale)
 {
     const std::string cp949 = "[00:01.00]\xBB\xE7\xB6\xFB\xC7\xD8\n";  // 사랑해
-    Write("cp949.lrc", cp949);
+    writeTrackFile("cp949.lrc", cp949);
     static constexpr char utf16le[] = "\xFF\xFE[\0" "0\0" "0\0" ":\0" "0\0" "1\0" "]\0" "\x00\xAC";  // [00:01]가
     static constexpr char utf16be[] = "\xFE\xFF\xAC\x00\xC0\xAC";                                  // 가사
-    Write("utf16le.lrc", std::string(utf16le, sizeof utf16le - 1));
-    Write("utf16be.txt", std::string(utf16be, sizeof utf16be - 1));
+    writeTrackFile("utf16le.lrc", std::string(utf16le, sizeof utf16le - 1));
+    writeTrackFile("utf16be.txt", std::string(utf16be, sizeof utf16be - 1));
     bool cp949Missing = false;
     for (const char* name : {Utf8Locale, Cp949Locale}) {
         const ScopedLocale locale(name);
@@ -95,14 +88,14 @@ TEST_F(LyricsFilesTest, KoreanFilesAreReadInTheirEncodingInAUtf8AndInACp949Local
             cp949Missing = true;
             continue;
         }
-        std::optional<FoundLyrics> found = Read("cp949.mp3");
+        std::optional<FoundLyrics> found = readLyrics("cp949.mp3");
         ASSERT_TRUE(found.has_value()) << name;
         ASSERT_EQ(found->lyrics.lines.size(), 1u);
         EXPECT_EQ(found->lyrics.lines[0].text, "사랑해") << name;
-        found = Read("utf16le.mp3");
+        found = readLyrics("utf16le.mp3");
         ASSERT_TRUE(found.has_value()) << name;
-        EXPECT_EQ(Timed(found->lyrics), (std::vector<std::pair<std::int64_t, QString>>{{1000, "가"}})) << name;
-        found = Read("utf16be.mp3");
+        EXPECT_EQ(timedLines(found->lyrics), (TimedLines{{1000, "가"}})) << name;
+        found = readLyrics("utf16be.mp3");
         ASSERT_TRUE(found.has_value()) << name;
         EXPECT_EQ(found->lyrics.lines[0].text, "가사") << name;
     }
@@ -118,8 +111,8 @@ TEST_F(LyricsFilesTest, AHugeOrHostileFileIsReadOnlyAsFarAsTheLimitAndAPipeIsNev
         std::snprintf(stamp, sizeof stamp, "[%02d:%02d.%02d]", line / 6000 % 100, line / 100 % 60, line % 100);
         huge += stamp + std::string("line ") + std::to_string(line) + "\n";
     }
-    Write("huge.lrc", huge);
-    std::optional<FoundLyrics> found = Read("huge.mp3");
+    writeTrackFile("huge.lrc", huge);
+    std::optional<FoundLyrics> found = readLyrics("huge.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_TRUE(found->lyrics.cut);
     const auto& lines = found->lyrics.lines;
@@ -129,15 +122,15 @@ TEST_F(LyricsFilesTest, AHugeOrHostileFileIsReadOnlyAsFarAsTheLimitAndAPipeIsNev
     EXPECT_EQ(lines.back().text, QStringLiteral("line %1").arg(lines.size() - 1));
 
     // Text that makes a careless reader look far ahead at every character.
-    Write("angles.lrc", "[00:01.00]" + std::string(LyricsFileLimit - 20, '<') + "\n" + std::string(1 << 19, '['));
-    found = Read("angles.mp3");
+    writeTrackFile("angles.lrc", "[00:01.00]" + std::string(LyricsFileLimit - 20, '<') + "\n" + std::string(1 << 19, '['));
+    found = readLyrics("angles.mp3");
     ASSERT_TRUE(found.has_value());
     ASSERT_EQ(found->lyrics.lines.size(), 1u);
     EXPECT_EQ(found->lyrics.lines[0].text.size(), LyricsFileLimit - 20);
 
-    ASSERT_EQ(mkfifo(PathOf("pipe.lrc").c_str(), 0600), 0);
-    Write("pipe.txt", "words beside the pipe");
-    found = Read("pipe.mp3");
+    ASSERT_EQ(mkfifo(pathOf("pipe.lrc").c_str(), 0600), 0);
+    writeTrackFile("pipe.txt", "words beside the pipe");
+    found = readLyrics("pipe.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, "pipe.txt");
 }

@@ -1,6 +1,7 @@
 // What TMediaPlayer sends to the MCI layer, against a recording stand-in.
 #include "media/MPlayer.h"
 #include "tests/support/recording_mci/RecordingMci.h"
+#include "tests/support/ScopedBackends.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -66,6 +67,7 @@ protected:
         return "(nothing raised)";
     }
 
+    const ScopedMciDriver recording{recordingMciDriver()};
     std::unique_ptr<TMediaPlayer> player;
 };
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-SeenMessageBox Seen(const QMessageBox* box)
+SeenMessageBox seenBox(const QMessageBox* box)
 {
     return {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size())};
 }
@@ -15,31 +15,31 @@ SeenMessageBox Seen(const QMessageBox* box)
 ModalAnswerer::ModalAnswerer()
 {
     poll_.setInterval(5);
-    connect(&poll_, &QTimer::timeout, this, &ModalAnswerer::Poll);
+    connect(&poll_, &QTimer::timeout, this, &ModalAnswerer::poll);
 }
 
-void ModalAnswerer::Expect(std::function<void(QWidget*)> answer)
+void ModalAnswerer::expect(std::function<void(QWidget*)> answer)
 {
     pending_.push_back(std::move(answer));
     poll_.start();
 }
 
-void ModalAnswerer::ExpectMessageBox()
+void ModalAnswerer::expectMessageBox()
 {
-    Expect([this](QWidget* dialog) {
+    expect([this](QWidget* dialog) {
         auto* box = qobject_cast<QMessageBox*>(dialog);
         if (box == nullptr) {
             dialog->close();
             boxes_.push_back({"(not a message box)", dialog->metaObject()->className(), QMessageBox::NoIcon, 0});
             return;
         }
-        boxes_.push_back(Seen(box));
+        boxes_.push_back(seenBox(box));
         QAbstractButton* ok = box->button(QMessageBox::Ok);
         (ok != nullptr ? ok : box->buttons().front())->click();
     });
 }
 
-void ModalAnswerer::Poll()
+void ModalAnswerer::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
     // A dialog that was answered may still be closing; wait for the next.
@@ -54,7 +54,7 @@ void ModalAnswerer::Poll()
         poll_.stop();
 }
 
-std::vector<QMessageBox*> OpenMessageBoxes()
+std::vector<QMessageBox*> openMessageBoxes()
 {
     std::vector<QMessageBox*> boxes;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -63,11 +63,22 @@ std::vector<QMessageBox*> OpenMessageBoxes()
     return boxes;
 }
 
+MessageBoxWatch::MessageBoxWatch(std::function<void(const std::vector<QMessageBox*>& boxes)> look)
+{
+    QObject::connect(&poll_, &QTimer::timeout, [this, look = std::move(look)] {
+        const std::vector<QMessageBox*> boxes = openMessageBoxes();
+        mostAtOnce_ = std::max(mostAtOnce_, boxes.size());
+        if (!boxes.empty())
+            look(boxes);
+    });
+    poll_.start(20);
+}
+
 BoxAnswerer::BoxAnswerer()
 {
     QObject::connect(&poll_, &QTimer::timeout, [this] {
-        for (QMessageBox* box : OpenMessageBoxes()) {
-            seen_.push_back(Seen(box));
+        for (QMessageBox* box : openMessageBoxes()) {
+            seen_.push_back(seenBox(box));
             if (QAbstractButton* ok = box->button(QMessageBox::Ok))
                 ok->click();
             else

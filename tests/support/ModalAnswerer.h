@@ -24,18 +24,18 @@ public:
     ModalAnswerer();
 
     // The next modal dialog gets answer (which must close it).
-    void Expect(std::function<void(QWidget* dialog)> answer);
+    void expect(std::function<void(QWidget* dialog)> answer);
     // The next modal dialog is a message box: it is recorded and its OK
     // (or only) button pressed.
-    void ExpectMessageBox();
+    void expectMessageBox();
 
     // Dialogs that were expected and answered.
-    int Answered() const { return answered_; }
-    bool AllAnswered() const { return pending_.empty(); }
-    const std::vector<SeenMessageBox>& MessageBoxes() const { return boxes_; }
+    int answered() const { return answered_; }
+    bool allAnswered() const { return pending_.empty(); }
+    const std::vector<SeenMessageBox>& messageBoxes() const { return boxes_; }
 
 private:
-    void Poll();
+    void poll();
 
     QTimer poll_;
     std::deque<std::function<void(QWidget*)>> pending_;
@@ -45,7 +45,20 @@ private:
 };
 
 // Message boxes open now, the one on top last.
-std::vector<QMessageBox*> OpenMessageBoxes();
+std::vector<QMessageBox*> openMessageBoxes();
+
+// While it lives, looks at the screen every 20 ms as a user would: while
+// message boxes are open, look gets them (the one on top last) and may
+// close one. Counts the most that were open at once.
+class MessageBoxWatch {
+public:
+    explicit MessageBoxWatch(std::function<void(const std::vector<QMessageBox*>& boxes)> look);
+    std::size_t mostAtOnce() const { return mostAtOnce_; }
+
+private:
+    QTimer poll_;
+    std::size_t mostAtOnce_ = 0;
+};
 
 // While it lives, every message box that opens is recorded and closed with
 // its OK button, as a user would, so that no box can stop a test.

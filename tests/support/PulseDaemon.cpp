@@ -88,7 +88,6 @@ void PulseDaemon::thaw()
 
 bool PulseDaemon::running() { return process_ && process_->running(); }
 
-void PulseDaemon::exportToEnvironment() const { ::setenv("PULSE_SERVER", server().c_str(), 1); }
 
 std::string pactl(const std::string& server, const QStringList& arguments)
 {

@@ -31,8 +31,6 @@ public:
     // "unix:/…/native": the value for PULSE_SERVER or pactl -s.
     std::string server() const;
     const std::string& sinkName() const { return sinkName_; }
-    // Points this process's PulseAudio clients (libout123, ALSA's pulse plugin) at this daemon.
-    void exportToEnvironment() const;
 
 private:
     std::string sinkName_;

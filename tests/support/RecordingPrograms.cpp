@@ -23,6 +23,7 @@ touch "$dir/records/end.$$"
 }  // namespace
 
 RecordingPrograms::RecordingPrograms(const std::vector<std::string>& names)
+    : path_("PATH", dir_.filePath("bin").toStdString() + ":" + qgetenv("PATH").toStdString())
 {
     if (!dir_.isValid() || !QDir(dir_.path()).mkpath("records") || !QDir(dir_.path()).mkpath("bin"))
         throw std::runtime_error("cannot make a folder for recording programs");
@@ -34,14 +35,11 @@ RecordingPrograms::RecordingPrograms(const std::vector<std::string>& names)
             throw std::runtime_error("cannot write the recording program " + name);
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    savedPath_ = qgetenv("PATH");
-    qputenv("PATH", dir_.filePath("bin").toUtf8() + ":" + savedPath_);
 }
 
 RecordingPrograms::~RecordingPrograms()
 {
     release();
-    qputenv("PATH", savedPath_);
     // Give released scripts the chance to finish before their folder goes.
     const int started = static_cast<int>(starts().size());
     (void)QTest::qWaitFor([&] { return finished() >= started; }, 10000);

@@ -3,8 +3,9 @@
 // small scripts, put first in this process's PATH, that record each start
 // (arguments, working folder) into a file of its own and then wait until
 // the test releases them.
+#include "tests/support/ScopedEnvironment.h"
+
 #include <QTemporaryDir>
-#include <QByteArray>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ class RecordingPrograms {
 public:
     // Installs one recording script per name; throws std::runtime_error on failure.
     explicit RecordingPrograms(const std::vector<std::string>& names);
-    // Releases the scripts still waiting and puts PATH back.
+    // Releases the scripts still waiting; PATH comes back.
     ~RecordingPrograms();
     RecordingPrograms(const RecordingPrograms&) = delete;
     RecordingPrograms& operator=(const RecordingPrograms&) = delete;
@@ -35,5 +36,5 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QByteArray savedPath_;
+    ScopedEnvironment path_;  // the scripts' folder first
 };

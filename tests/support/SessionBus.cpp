@@ -28,12 +28,7 @@ SessionBus::SessionBus(const std::string& serviceFolder)
 
 SessionBus::~SessionBus()
 {
-    if (exported_) {
-        if (previous_)
-            ::setenv("DBUS_SESSION_BUS_ADDRESS", previous_->c_str(), 1);
-        else
-            ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    }
+    exported_.reset();
     daemon_->terminate();
 }
 
@@ -41,10 +36,6 @@ std::string SessionBus::address() const { return "unix:path=" + dir_.filePath("b
 
 void SessionBus::exportToEnvironment()
 {
-    if (!exported_) {
-        if (const char* value = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-            previous_ = value;
-        exported_ = true;
-    }
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", address().c_str(), 1);
+    if (!exported_)
+        exported_.emplace("DBUS_SESSION_BUS_ADDRESS", address());
 }

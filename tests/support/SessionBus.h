@@ -3,6 +3,7 @@
 // show themselves on the bus: nothing is activated on it unless a service
 // folder is given; stopped with the object.
 #include "tests/support/ChildProcess.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -29,6 +30,5 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<ChildProcess> daemon_;
     bool started_ = false;
-    bool exported_ = false;
-    std::optional<std::string> previous_;
+    std::optional<ScopedEnvironment> exported_;
 };

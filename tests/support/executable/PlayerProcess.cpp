@@ -1,7 +1,9 @@
 #include "tests/support/executable/PlayerProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <sstream>
 
@@ -20,10 +22,10 @@ std::string run(const QString& program, const QStringList& arguments)
 
 }  // namespace
 
-std::vector<XWindow> ViewableWindows()
+std::vector<XWindow> viewableWindows()
 {
     std::vector<XWindow> windows;
-    std::istringstream lines(RunHelper({"windows"}));
+    std::istringstream lines(runHelper({"windows"}));
     std::string line;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
@@ -36,12 +38,12 @@ std::vector<XWindow> ViewableWindows()
     return windows;
 }
 
-std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs)
+std::optional<XWindow> waitForWindow(const std::string& name, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
-        for (const XWindow& window : ViewableWindows())
+        for (const XWindow& window : viewableWindows())
             if (window.name == name)
                 return window;
         QThread::msleep(50);
@@ -49,20 +51,25 @@ std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs)
     return std::nullopt;
 }
 
-std::string RunHelper(const QStringList& arguments) { return run(KOLVI_XHELPER_PATH, arguments); }
+std::string runHelper(const QStringList& arguments) { return run(KOLVI_XHELPER_PATH, arguments); }
 
-std::string RunXdotool(const QStringList& arguments) { return run("xdotool", arguments); }
+std::string runXdotool(const QStringList& arguments) { return run("xdotool", arguments); }
 
-void ClickInWindow(const XWindow& window, int x, int y)
+void clickInWindow(const XWindow& window, int x, int y)
 {
-    RunXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
-    RunXdotool({"click", "1"});
+    runXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
+    runXdotool({"click", "1"});
 }
 
-PlayerProcess::PlayerProcess()
+void placePlayer(const QString& executable, const QString& folder)
 {
-    QFile::copy(KOLVI_PLAYER_PATH, dir_.filePath("kolviplayer"));
+    const QFileInfo built(executable);
+    QFile::copy(executable, QDir(folder).filePath(built.fileName()));
+    for (const QFileInfo& module : built.dir().entryInfoList({QStringLiteral("*.so")}, QDir::Files))
+        QFile::link(module.absoluteFilePath(), QDir(folder).filePath(module.fileName()));
 }
+
+PlayerProcess::PlayerProcess() { placePlayer(QStringLiteral(KOLVI_PLAYER_PATH), dir_.path()); }
 
 PlayerProcess::~PlayerProcess()
 {

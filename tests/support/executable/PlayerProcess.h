@@ -19,15 +19,19 @@ struct XWindow {
 };
 
 // The viewable top-level windows.
-std::vector<XWindow> ViewableWindows();
+std::vector<XWindow> viewableWindows();
 // The first viewable window with exactly this name, once one is there
 // (nothing after timeoutMs).
-std::optional<XWindow> WaitForWindow(const std::string& name, int timeoutMs = 30000);
+std::optional<XWindow> waitForWindow(const std::string& name, int timeoutMs = 30000);
 // Runs the X helper (or xdotool) to its end; answers its standard output.
-std::string RunHelper(const QStringList& arguments);
-std::string RunXdotool(const QStringList& arguments);
+std::string runHelper(const QStringList& arguments);
+std::string runXdotool(const QStringList& arguments);
 // A left click at (x, y) inside window, through the pointer of the display.
-void ClickInWindow(const XWindow& window, int x, int y);
+void clickInWindow(const XWindow& window, int x, int y);
+
+// Puts a copy of the player at executable into folder, its modules linked
+// beside it as the install places them.
+void placePlayer(const QString& executable, const QString& folder);
 
 class PlayerProcess {
 public:

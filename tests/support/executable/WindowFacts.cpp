@@ -7,7 +7,7 @@
 namespace {
 
 // The value xprop prints after "NAME(TYPE) = ", without the line's end.
-std::string PropertyValue(const XWindow& window, const char* property)
+std::string propertyValue(const XWindow& window, const char* property)
 {
     const auto out = captureProgram({"xprop", "-id", std::to_string(window.id), property});
     if (!out)
@@ -23,12 +23,12 @@ std::string PropertyValue(const XWindow& window, const char* property)
 
 }  // namespace
 
-int WindowPid(const XWindow& window) { return std::atoi(PropertyValue(window, "_NET_WM_PID").c_str()); }
+int windowPid(const XWindow& window) { return std::atoi(propertyValue(window, "_NET_WM_PID").c_str()); }
 
-std::string WindowClass(const XWindow& window) { return PropertyValue(window, "WM_CLASS"); }
+std::string windowClass(const XWindow& window) { return propertyValue(window, "WM_CLASS"); }
 
-void ClickAt(const XWindow& window, int x, int y)
+void clickAt(const XWindow& window, int x, int y)
 {
-    RunXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
-    RunXdotool({"click", "1"});
+    runXdotool({"mousemove", QString::number(window.x + x), QString::number(window.y + y)});
+    runXdotool({"click", "1"});
 }

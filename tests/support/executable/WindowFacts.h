@@ -6,9 +6,9 @@
 #include <string>
 
 // The pid its program gave it (_NET_WM_PID); 0 when unknown.
-int WindowPid(const XWindow& window);
+int windowPid(const XWindow& window);
 // Its WM_CLASS as xprop prints it: "instance", "class".
-std::string WindowClass(const XWindow& window);
+std::string windowClass(const XWindow& window);
 
 // A left click at x, y of the window's area, in the display's pixels.
-void ClickAt(const XWindow& window, int x, int y);
+void clickAt(const XWindow& window, int x, int y);

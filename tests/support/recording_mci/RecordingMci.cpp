@@ -29,7 +29,9 @@ std::vector<MciCall> RecordingMci::callsOf(UINT message) const
 
 std::string RecordingMci::textOf(MCIERROR error) { return "Scripted text of error " + std::to_string(error); }
 
-MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param)
+namespace {
+
+MCIERROR recordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param)
 {
     MciCall call;
     call.device = device;
@@ -70,7 +72,7 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
     return result;
 }
 
-BOOL mciGetErrorStringA(MCIERROR error, LPSTR buffer, UINT length)
+BOOL scriptedErrorText(MCIERROR error, LPSTR buffer, UINT length)
 {
     if (!script.errorTextsKnown || length == 0)
         return FALSE_;
@@ -79,6 +81,14 @@ BOOL mciGetErrorStringA(MCIERROR error, LPSTR buffer, UINT length)
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
     return TRUE_;
+}
+
+}  // namespace
+
+const MciDriver& recordingMciDriver()
+{
+    static constexpr MciDriver Recording{&recordCommand, &scriptedErrorText};
+    return Recording;
 }
 
 std::string mciCommandName(UINT message)

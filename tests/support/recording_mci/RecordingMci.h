@@ -1,10 +1,9 @@
 #pragma once
-// A stand-in for the MCI layer that records every command and answers from a
-// script, for tests of what the media player component sends. Its object
-// goes straight into the test binary, so the real mciSendCommandA and
-// mciGetErrorStringA are never linked in:
-//     kolvi_add_test(MyTest MyTest.cpp LIBS kolvi_recording_mci kolvi_media)
-#include "platform/mci/Mci.h"
+// A stand-in MCI driver that records every command and answers from a
+// script, for tests of what the media player component sends. Chosen for a
+// test by its guard:
+//     ScopedMciDriver recording(recordingMciDriver());  // tests/support/ScopedBackends.h
+#include "platform/mci/MciDrivers.h"
 
 #include <map>
 #include <string>
@@ -43,3 +42,6 @@ std::string mciCommandName(UINT message);
 // The one script every call reads; tests reset it in their set-up.
 RecordingMci& recordingMci();
 void resetRecordingMci();
+
+// The driver that records into recordingMci() and answers from it.
+const MciDriver& recordingMciDriver();
