@@ -3,16 +3,24 @@
 #include "resources/BuildSettings.h"
 #include "lyrics/LyricsReaders.h"
 #include "forms/LyricsSearchNames.h"
-#include "lyrics/SidecarLyrics.h"
 #include "framework/WebBrowser.h"
+#include "framework/WebEngineView.h"
 
 #include <QEvent>
+
+namespace {
+
+// A line's link on the lyrics page: what a click on it tells the window.
+const QString LineLinks = QStringLiteral("http://%1/line/").arg(QLatin1String(OwnLinkHost));
+
+}  // namespace
 
 LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
     : QObject(window), browser_(browser), window_(window), follower_(browser)
 {
     connect(browser_, &TCppWebBrowser::NavigateRequested, this, &LyricsStandIn::Requested);
     connect(browser_, &TCppWebBrowser::NavigateFailed, this, &LyricsStandIn::HostFailed);
+    connect(browser_, &TCppWebBrowser::OwnLinkClicked, this, &LyricsStandIn::LinkClicked);
     window_->installEventFilter(this);
 }
 
@@ -37,6 +45,22 @@ void LyricsStandIn::TrackAsked(const std::string& trackPath)
 {
     StopWork();
     trackPath_ = trackPath;
+    localSearch_.Start(trackPath, [this](const TrackLyricsFindings& findings) { LocalFound(findings); });
+}
+
+void LyricsStandIn::LocalFound(const TrackLyricsFindings& findings)
+{
+    local_ = findings;
+    names_ = LyricsSearchNames(trackPath_, local_->id3v2);
+    if (hostFailed_) {
+        ShowTrackStandIn();
+        return;
+    }
+    // The track's own lyrics at once, in front of the host's page while it
+    // comes; if it does not, they are the stand-in anyway.
+    const std::optional<FoundLyrics>& own = local_->beside ? local_->beside : local_->id3v2.lyrics;
+    if (own)
+        ShowLyrics(*own, Showing::Meanwhile);
 }
 
 void LyricsStandIn::Requested(const QUrl& address)
@@ -54,6 +78,10 @@ bool LyricsStandIn::eventFilter(QObject* watched, QEvent* event)
 
 void LyricsStandIn::StopWork()
 {
+    localSearch_.Cancel();
+    local_.reset();
+    shown_.reset();
+    hostFailed_ = false;
     if (online_)
         online_->Cancel();
     onlineTicket_ = 0;
@@ -64,26 +92,25 @@ void LyricsStandIn::HostFailed(const QUrl& address)
 {
     if (address != requested_ || !window_->isVisible())
         return;
+    hostFailed_ = true;
     if (trackPath_.empty())
         browser_->ShowOwnPage(IndexPageHtml());
-    else
+    else if (local_)
         ShowTrackStandIn();
+    // else: once the track's own lyrics have been read
 }
 
 void LyricsStandIn::ShowTrackStandIn()
 {
     placesLooked_ = QStringList{QStringLiteral("가사 서비스 %1: 페이지를 열 수 없음").arg(requested_.host())};
-    const LyricsReaders* readers = LoadedLyricsReaders();
-    const Id3v2Facts id3v2 = readers != nullptr ? readers->readId3v2Facts(trackPath_) : Id3v2Facts();
-    names_ = LyricsSearchNames(trackPath_, id3v2);
+    const Id3v2Facts& id3v2 = local_->id3v2;
 
-    QStringList fileNames;
-    const std::optional<FoundLyrics> beside = ReadSidecarLyrics(trackPath_, fileNames);
-    if (beside) {
-        ShowLyrics(*beside);
+    if (local_->beside) {
+        ShowLyrics(*local_->beside);
         return;
     }
-    placesLooked_.append(QStringLiteral("노래 파일 옆의 가사 파일: %1").arg(fileNames.join(QStringLiteral(", "))));
+    placesLooked_.append(
+        QStringLiteral("노래 파일 옆의 가사 파일: %1").arg(local_->namesLooked.join(QStringLiteral(", "))));
     if (id3v2.lyrics) {
         ShowLyrics(*id3v2.lyrics);
         return;
@@ -129,9 +156,14 @@ QString LyricsStandIn::OnlinePlace() const
                              : QStringLiteral("온라인 가사 데이터베이스 LRCLIB (%1)").arg(address);
 }
 
-void LyricsStandIn::ShowLyrics(const FoundLyrics& found)
+void LyricsStandIn::ShowLyrics(const FoundLyrics& found, Showing showing)
 {
-    browser_->ShowOwnPage(LyricsPageHtml(names_, found));
+    shown_ = found;
+    const QString html = LyricsPageHtml(names_, found, LineLinks);
+    if (showing == Showing::Meanwhile)
+        browser_->ShowOwnPageMeanwhile(html);
+    else
+        browser_->ShowOwnPage(html);
     if (found.lyrics.synced)
         follower_.Follow(found.lyrics, trackPath_);
 }
@@ -140,4 +172,14 @@ void LyricsStandIn::ShowNotFound(const QString& onlineOutcome)
 {
     placesLooked_.append(OnlinePlace() + QStringLiteral(": ") + onlineOutcome);
     browser_->ShowOwnPage(NotFoundPageHtml(names_, placesLooked_));
+}
+
+void LyricsStandIn::LinkClicked(const QString& target)
+{
+    bool isNumber = false;
+    const qsizetype line = target.startsWith(u"line/") ? target.sliced(5).toLongLong(&isNumber) : -1;
+    if (!isNumber || !shown_ || !shown_->lyrics.synced || line < 0
+        || static_cast<std::size_t>(line) >= shown_->lyrics.lines.size() || !seekAsked_)
+        return;
+    seekAsked_(shown_->lyrics.lines[static_cast<std::size_t>(line)].startMs);
 }

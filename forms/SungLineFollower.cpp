@@ -26,7 +26,7 @@ void SungLineFollower::Follow(const Lyrics& lyrics, const std::string& trackPath
 {
     lyrics_ = lyrics;
     trackPath_ = trackPath;
-    shownLine_ = -1;
+    shownGroup_ = LineGroup();
     lastPositionMs_ = -1;
     Check();
 }
@@ -47,9 +47,10 @@ void SungLineFollower::Check()
     }
     const qint64 positionMs = device->Position();
     const int line = LineAt(lyrics_, positionMs);
-    if (line != shownLine_) {
-        shownLine_ = line;
-        browser_->RunInOwnPage(HighlightScript(line));
+    const LineGroup group = GroupOf(lyrics_, line);
+    if (group != shownGroup_) {
+        shownGroup_ = group;
+        browser_->RunInOwnPage(HighlightScript(group));
     }
     // A position that stands still (a pause) brings no line nearer.
     const qint64 untilNext = positionMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);

@@ -28,6 +28,6 @@ private:
     QTimer timer_;
     Lyrics lyrics_;
     std::string trackPath_;
-    int shownLine_ = -1;
+    LineGroup shownGroup_;
     qint64 lastPositionMs_ = -1;
 };

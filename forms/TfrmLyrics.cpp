@@ -19,6 +19,7 @@ TfrmLyrics::TfrmLyrics(QObject* Owner)
       StandIn(new LyricsStandIn(Browser, this))
 {
     (void)browserRegistered;
+    StandIn->OnSeekAsked([this](qint64 ms) { emit PlaybackSeekAsked(ms); });
 }
 
 void TfrmLyrics::FormShow(QObject*)

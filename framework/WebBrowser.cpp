@@ -109,6 +109,7 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
     if (!IsWebPageAddress(address))
         return E_INVALIDARG;
     emit NavigateRequested(address);
+    pendingMeanwhile_.clear();
     if (view_ && isVisible()) {
         view_->Load(text);
     } else {
@@ -120,12 +121,21 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
 
 void TCppWebBrowser::ShowOwnPage(const QString& html)
 {
+    pendingMeanwhile_.clear();
     if (view_ && isVisible()) {
         view_->ShowOwnPage(html);
     } else {
         pendingOwnPage_ = html;
         pendingAddress_.clear();
     }
+}
+
+void TCppWebBrowser::ShowOwnPageMeanwhile(const QString& html)
+{
+    if (view_ && isVisible())
+        view_->ShowOwnPageMeanwhile(html);
+    else
+        pendingMeanwhile_ = html;
 }
 
 void TCppWebBrowser::RunInOwnPage(const QString& script)
@@ -163,6 +173,8 @@ void TCppWebBrowser::OpenPending()
         view_->Load(std::exchange(pendingAddress_, QString()));
     else if (!pendingOwnPage_.isEmpty())
         view_->ShowOwnPage(std::exchange(pendingOwnPage_, QString()));
+    if (!pendingMeanwhile_.isEmpty())
+        view_->ShowOwnPageMeanwhile(std::exchange(pendingMeanwhile_, QString()));
 }
 
 void TCppWebBrowser::CreateEngine()
@@ -177,5 +189,6 @@ void TCppWebBrowser::CreateEngine()
     }
     view_.reset(module.create(this));
     view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
+    view_->OnOwnLinkClicked([this](const QString& target) { emit OwnLinkClicked(target); });
     layout()->addWidget(view_.get());
 }

@@ -14,6 +14,10 @@ inline bool IsWebPageAddress(const QUrl& url)
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
 }
 
+// The program's own pages link here ("http://" OwnLinkHost "/target") for
+// what a click asks of the program; the name is one that never resolves.
+inline constexpr char OwnLinkHost[] = "own.kolvi.invalid";
+
 // A web view made by the module: a child widget of the control.
 class WebEngineView : public QWidget {
 public:
@@ -23,9 +27,13 @@ public:
     virtual void Load(const QString& address) = 0;
     // Shows a page of the program's own, made of html alone.
     virtual void ShowOwnPage(const QString& html) = 0;
-    // Runs script beside the program's own page (in a world of its own) once
-    // that page has loaded; the latest script is run again whenever it has.
-    // Other pages never see it.
+    // Shows a page of the program's own in front of the web page the latest
+    // Load asked for, until that page has come; the next Load, ShowOwnPage
+    // or EndPage ends it too.
+    virtual void ShowOwnPageMeanwhile(const QString& html) = 0;
+    // Runs script beside the program's own pages (in a world of their own)
+    // once they have loaded; the latest script is run again whenever one
+    // has. Other pages never see it.
     virtual void RunInOwnPage(const QString& script) = 0;
     // Ends the page shown and its renderer process; the view stays, and
     // the next page starts a new one.
@@ -36,6 +44,10 @@ public:
     // or no answer in HostAnswerLimitMs.
     void OnPageUnavailable(std::function<void(const QUrl&)> handler) { pageUnavailable_ = std::move(handler); }
 
+    // Called with the part after "/" of a link to OwnLinkHost the user
+    // clicked in a page of the program's own; such a link goes nowhere.
+    void OnOwnLinkClicked(std::function<void(const QString&)> handler) { ownLinkClicked_ = std::move(handler); }
+
     static constexpr int HostAnswerLimitMs = 5000;
 
 protected:
@@ -45,8 +57,15 @@ protected:
             pageUnavailable_(address);
     }
 
+    void ReportOwnLinkClicked(const QString& target)
+    {
+        if (ownLinkClicked_)
+            ownLinkClicked_(target);
+    }
+
 private:
     std::function<void(const QUrl&)> pageUnavailable_;
+    std::function<void(const QString&)> ownLinkClicked_;
 };
 
 // The module's one entry point, found by this name.

@@ -17,17 +17,25 @@ using TagLib::ID3v2::UnsynchronizedLyricsFrame;
 // TagLib reads a whole tag into memory; real tags, pictures included, stay
 // far below this.
 constexpr std::uint32_t LargestTag = 64u << 20;
+// Lyrics beyond these are not shown anyway (the page takes far less): the
+// rest of a huge frame is left unread.
+constexpr qsizetype LongestLyricsText = 1 << 20;
+constexpr std::size_t MostSyltEntries = 20000;
 
 QString Text(const TagLib::String& text)
 {
     return QString::fromStdString(text.to8Bit(true));
 }
 
-// The size the ID3v2 header at the file's start gives for its tag (0 when none).
-std::uint32_t DeclaredTagSize(const std::string& path)
+// The size the ID3v2 header at the file's start gives for its tag (0 when
+// none); nothing when the path names no readable regular file, which TagLib
+// could wait on for ever (a pipe).
+std::optional<std::uint32_t> DeclaredTagSize(const std::string& path)
 {
     const std::optional<FileStart> header = ReadFileStart(path, 10);
-    if (!header || header->bytes.size() < 10 || !header->bytes.startsWith("ID3"))
+    if (!header)
+        return std::nullopt;
+    if (header->bytes.size() < 10 || !header->bytes.startsWith("ID3"))
         return 0;
     std::uint32_t size = 0;
     for (int i = 6; i < 10; ++i)
@@ -72,7 +80,12 @@ Lyrics SyltLyrics(const SynchronizedLyricsFrame& frame, const TagLib::MPEG::Prop
                                        [](const auto& entry) { return StartsLine(Text(entry.text)); });
     Lyrics lyrics;
     lyrics.synced = true;
+    std::size_t taken = 0;
     for (const auto& entry : entries) {
+        if (++taken > MostSyltEntries) {
+            lyrics.cut = true;
+            break;
+        }
         QString text = Text(entry.text);
         const auto ms = static_cast<std::int64_t>(entry.time * msPerUnit);
         if (syllables && !lyrics.lines.empty() && !StartsLine(text))
@@ -94,7 +107,12 @@ std::optional<FoundLyrics> UsltLyrics(const TagLib::ID3v2::FrameList& frames)
         if (uslt == nullptr)
             continue;
         // Some taggers keep LRC text here: its stamps are used.
-        Lyrics lyrics = ParseLrc(Text(uslt->text()));
+        QString text = Text(uslt->text());
+        const bool cut = text.size() > LongestLyricsText;
+        if (cut)
+            text.truncate(std::max<qsizetype>(0, text.lastIndexOf(u'\n', LongestLyricsText)));
+        Lyrics lyrics = ParseLrc(text);
+        lyrics.cut = cut;
         if (!lyrics.lines.empty())
             return FoundLyrics{std::move(lyrics), QStringLiteral("노래 파일의 ID3v2 태그 (USLT)")};
     }
@@ -106,7 +124,8 @@ std::optional<FoundLyrics> UsltLyrics(const TagLib::ID3v2::FrameList& frames)
 Id3v2Facts ReadId3v2Facts(const std::string& trackPath)
 {
     Id3v2Facts facts;
-    if (DeclaredTagSize(trackPath) > LargestTag)
+    const std::optional<std::uint32_t> tagSize = DeclaredTagSize(trackPath);
+    if (!tagSize || *tagSize > LargestTag)
         return facts;
     TagLib::MPEG::File file(trackPath.c_str(), true, TagLib::AudioProperties::Average);
     if (!file.isValid())

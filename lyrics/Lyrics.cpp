@@ -18,3 +18,13 @@ std::int64_t MsUntilLineAfter(const Lyrics& lyrics, int line, std::int64_t posit
         return -1;
     return std::max<std::int64_t>(0, lyrics.lines[next].startMs - positionMs);
 }
+
+LineGroup GroupOf(const Lyrics& lyrics, int line)
+{
+    if (line < 0 || static_cast<std::size_t>(line) >= lyrics.lines.size())
+        return {};
+    const std::int64_t startMs = lyrics.lines[static_cast<std::size_t>(line)].startMs;
+    const auto less = [](const LyricLine& a, const LyricLine& b) { return a.startMs < b.startMs; };
+    const auto [from, to] = std::equal_range(lyrics.lines.begin(), lyrics.lines.end(), LyricLine{startMs, {}}, less);
+    return {static_cast<int>(from - lyrics.lines.begin()), static_cast<int>(to - lyrics.lines.begin()) - 1};
+}

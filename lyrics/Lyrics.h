@@ -21,6 +21,16 @@ struct Lyrics {
 // before the first one.
 int LineAt(const Lyrics& lyrics, std::int64_t positionMs);
 
+// The lines sung together with `line` (an original, its pronunciation and
+// its translation under one stamp): those sharing its moment. -1, -1 for
+// no line.
+struct LineGroup {
+    int first = -1;
+    int last = -1;
+    bool operator==(const LineGroup&) const = default;
+};
+LineGroup GroupOf(const Lyrics& lyrics, int line);
+
 // Milliseconds from positionMs until the line after `line` starts; -1 when
 // there is none.
 std::int64_t MsUntilLineAfter(const Lyrics& lyrics, int line, std::int64_t positionMs);

@@ -16,6 +16,8 @@ h2 { font-size: 14px; margin: 18px 0 4px; }
 .lyrics p { margin: 0; padding: 1px 6px; border-radius: 4px; white-space: pre-wrap; }
 .lyrics.synced p { color: #666; }
 .lyrics p.now { background: #ffe58f; color: #000; font-weight: bold; }
+.lyrics a { color: inherit; text-decoration: none; display: block; }
+.lyrics a:hover { text-decoration: underline; }
 ul { padding-left: 20px; margin: 4px 0; }
 )";
 
@@ -111,7 +113,7 @@ QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooke
                 + PlaceList(placesLooked));
 }
 
-QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
+QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found, const QString& lineLinks)
 {
     const Lyrics& lyrics = found.lyrics;
     QString body = Heading(names);
@@ -123,8 +125,12 @@ QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
         bool shortened = lyrics.cut;
         for (std::size_t i = 0; i < lyrics.lines.size(); ++i) {
             const QString& text = lyrics.lines[i].text;
+            QString words = text.isEmpty() ? QStringLiteral("&nbsp;") : EscapeHtml(text);
+            if (lyrics.synced && !lineLinks.isEmpty())
+                words = QStringLiteral("<a href=\"") + EscapeHtml(lineLinks) + QString::number(i) + QStringLiteral("\">")
+                    + words + QStringLiteral("</a>");
             const QString line = QStringLiteral("<p id=\"") + LineElementId(static_cast<int>(i)) + QStringLiteral("\">")
-                + (text.isEmpty() ? QStringLiteral("&nbsp;") : EscapeHtml(text)) + QStringLiteral("</p>");
+                + words + QStringLiteral("</p>");
             spent += EncodedCost(line);
             if (spent > LinesBudget) {
                 shortened = true;
@@ -140,12 +146,21 @@ QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
     return Page(body);
 }
 
-QString HighlightScript(int line)
+QString HighlightScript(LineGroup group)
 {
-    return QStringLiteral("(function (id) {"
-                          " var was = document.querySelector('.lyrics p.now'); if (was) was.classList.remove('now');"
-                          " var now = document.getElementById(id);"
-                          " if (now) { now.classList.add('now'); now.scrollIntoView({block: 'center', behavior: 'smooth'}); }"
-                          "})('%1');")
-        .arg(LineElementId(line));
+    return QStringLiteral(
+               "(function (first, last) {"
+               " document.querySelectorAll('.lyrics p.now').forEach(function (p) { p.classList.remove('now'); });"
+               " var top = null, bottom = null;"
+               " for (var i = first; i <= last && i >= 0; ++i) {"
+               "  var p = document.getElementById('l' + i); if (!p) break;"
+               "  p.classList.add('now'); var r = p.getBoundingClientRect();"
+               "  if (top === null) top = r.top; bottom = r.bottom;"
+               " }"
+               " if (top === null) return;"
+               " var shift = bottom - top > innerHeight ? top : (top + bottom - innerHeight) / 2;"
+               " scrollBy({top: shift, behavior: 'smooth'});"
+               "})(%1, %2);")
+        .arg(group.first)
+        .arg(group.last);
 }

@@ -125,6 +125,21 @@ protected:
     }
     DWORD Position() const { return form->MP3->Position(); }
 
+    // The engine's view on screen: the page the host sent, or the program's
+    // own shown in front of it while it comes.
+    QWebEngineView* ShownView() const
+    {
+        for (QWebEngineView* view : frmLyrics->Browser->findChildren<QWebEngineView*>())
+            if (view->isVisible())
+                return view;
+        return nullptr;
+    }
+    QString ShownText() const
+    {
+        QWebEngineView* view = ShownView();
+        return view != nullptr ? runScript(view, "document.body ? document.body.innerText : ''").toString() : QString();
+    }
+
 };
 
 TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFollowsTheDevice)
@@ -207,6 +222,50 @@ TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnswerin
     ASSERT_TRUE(loads.waitFor(page));
     EXPECT_EQ(View()->url(), page);
     EXPECT_EQ(PageText(), "host lyrics");
+    EXPECT_EQ(failed.size(), 0);
+}
+
+TEST_F(OwnLyricsPageTest, TheTracksOwnLyricsShowWhileTheHostIsSilentAndItsPageReplacesThemWhenItComes)
+{
+    LocalHttpServer host;
+    routeHostToServer(KOLVI_LYRICS_HOST, host);
+    Online().SetBaseAddress(QString());
+    host.setPage("/kr/lyrics_plugin_index.html", "<html><body>index page</body></html>");
+    host.setPage("/kr/lyrics_plugin_show.html", "<html><body>host lyrics</body></html>");
+    // A tag far larger than any real one: read on a worker, and its lyrics,
+    // arriving after the next track's, are never shown.
+    const std::string huge = AddTrack("huge.mp3");
+    Tag(huge, [](TagLib::ID3v2::Tag& tag) {
+        std::string text;
+        for (int line = 0; text.size() < 30u << 20; ++line)
+            text += "[00:00.00]huge tag line " + std::to_string(line) + "\n";
+        tag.addFrame(usltFrame(text));
+    });
+    const std::string own = AddTrack("own.mp3");
+    writeFileBytes(Beside(own, ".lrc"), LrcEverySecond("자기 가사"));
+    QSignalSpy failed(frmLyrics->Browser, &TCppWebBrowser::NavigateFailed);
+
+    ShowLyricsWindow();
+    ASSERT_TRUE(WaitForText("index page"));
+    host.hold("/kr/lyrics_plugin_show.html", true);
+    Play(0);
+    form->btnNext->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShownText().contains("자기 가사 59"); }, 60000));
+    EXPECT_NE(ShownView(), View());
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return runScript(ShownView(), "document.querySelectorAll('.lyrics p.now').length").toInt() == 1;
+    }, 60000));
+    EXPECT_FALSE(ShownText().contains("huge"));
+    EXPECT_EQ(failed.size(), 0);
+
+    // The host answers: its page is what shows.
+    LoadRecorder loads(View());
+    host.hold("/kr/lyrics_plugin_show.html", false);
+    const QUrl page("http://" KOLVI_LYRICS_HOST "/kr/lyrics_plugin_show.html?title=own&singer=");
+    ASSERT_TRUE(loads.waitFor(page));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShownView() == View(); }, 60000));
+    EXPECT_EQ(ShownText(), "host lyrics");
+    EXPECT_EQ(host.pageRequests().back(), "/kr/lyrics_plugin_show.html?title=own&singer=");
     EXPECT_EQ(failed.size(), 0);
 }
 
