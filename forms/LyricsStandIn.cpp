@@ -16,7 +16,8 @@ const QString LineLinks = QStringLiteral("http://%1/line/").arg(QLatin1String(Ow
 }  // namespace
 
 LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
-    : QObject(window), browser_(browser), window_(window), follower_(browser)
+    : QObject(window), browser_(browser), window_(window), follower_(browser),
+      keys_(window, browser, [this](int offsetMs) { follower_.SetOffsetMs(offsetMs); })
 {
     connect(browser_, &TCppWebBrowser::NavigateRequested, this, &LyricsStandIn::Requested);
     connect(browser_, &TCppWebBrowser::NavigateFailed, this, &LyricsStandIn::HostFailed);
@@ -86,6 +87,7 @@ void LyricsStandIn::StopWork()
         online_->Cancel();
     onlineTicket_ = 0;
     follower_.Stop();
+    keys_.FollowTrack(std::string());
 }
 
 void LyricsStandIn::HostFailed(const QUrl& address)
@@ -164,8 +166,10 @@ void LyricsStandIn::ShowLyrics(const FoundLyrics& found, Showing showing)
         browser_->ShowOwnPageMeanwhile(html);
     else
         browser_->ShowOwnPage(html);
-    if (found.lyrics.synced)
+    if (found.lyrics.synced) {
+        follower_.SetOffsetMs(keys_.FollowTrack(trackPath_));
         follower_.Follow(found.lyrics, trackPath_);
+    }
 }
 
 void LyricsStandIn::ShowNotFound(const QString& onlineOutcome)
@@ -181,5 +185,7 @@ void LyricsStandIn::LinkClicked(const QString& target)
     if (!isNumber || !shown_ || !shown_->lyrics.synced || line < 0
         || static_cast<std::size_t>(line) >= shown_->lyrics.lines.size() || !seekAsked_)
         return;
-    seekAsked_(shown_->lyrics.lines[static_cast<std::size_t>(line)].startMs);
+    // Where the line shows, with the listener's shift.
+    const std::int64_t startMs = shown_->lyrics.lines[static_cast<std::size_t>(line)].startMs;
+    seekAsked_(std::max<std::int64_t>(0, startMs - keys_.FollowTrack(trackPath_)));
 }

@@ -9,6 +9,7 @@
 #include "lyrics/OnlineLyrics.h"
 #include "lyrics/TrackLyricsSearch.h"
 #include "forms/SungLineFollower.h"
+#include "forms/LyricsListenerKeys.h"
 
 #include <QObject>
 #include <QUrl>
@@ -59,6 +60,7 @@ private:
     QWidget* window_;
     std::unique_ptr<OnlineLyrics> online_;
     SungLineFollower follower_;
+    LyricsListenerKeys keys_;
     TrackLyricsSearch localSearch_;
     std::optional<TrackLyricsFindings> local_;  // of the latest track request, once read
     bool hostFailed_ = false;                   // for the latest request

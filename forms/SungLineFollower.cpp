@@ -31,6 +31,15 @@ void SungLineFollower::Follow(const Lyrics& lyrics, const std::string& trackPath
     Check();
 }
 
+void SungLineFollower::SetOffsetMs(int offsetMs)
+{
+    offsetMs_ = offsetMs;
+    if (lyrics_.synced) {
+        lastPositionMs_ = -1;
+        Check();
+    }
+}
+
 void SungLineFollower::Stop()
 {
     timer_.stop();
@@ -45,7 +54,8 @@ void SungLineFollower::Check()
         Stop();
         return;
     }
-    const qint64 positionMs = device->Position();
+    const qint64 heardMs = device->Position();
+    const qint64 positionMs = heardMs + offsetMs_;
     const int line = LineAt(lyrics_, positionMs);
     const LineGroup group = GroupOf(lyrics_, line);
     if (group != shownGroup_) {
@@ -53,7 +63,7 @@ void SungLineFollower::Check()
         browser_->RunInOwnPage(HighlightScript(group));
     }
     // A position that stands still (a pause) brings no line nearer.
-    const qint64 untilNext = positionMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
-    lastPositionMs_ = positionMs;
+    const qint64 untilNext = heardMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
+    lastPositionMs_ = heardMs;
     timer_.start(untilNext < 0 ? RecheckMs : static_cast<int>(std::clamp<qint64>(untilNext, LeastWaitMs, RecheckMs)));
 }

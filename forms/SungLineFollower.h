@@ -20,6 +20,8 @@ public:
     // The browser now shows synced lyrics of the track at trackPath.
     void Follow(const Lyrics& lyrics, const std::string& trackPath);
     void Stop();
+    // The lyrics come offsetMs sooner than their stamps say (later when negative).
+    void SetOffsetMs(int offsetMs);
 
 private:
     void Check();
@@ -29,5 +31,6 @@ private:
     Lyrics lyrics_;
     std::string trackPath_;
     LineGroup shownGroup_;
+    int offsetMs_ = 0;
     qint64 lastPositionMs_ = -1;
 };

@@ -138,6 +138,13 @@ void TCppWebBrowser::ShowOwnPageMeanwhile(const QString& html)
         pendingMeanwhile_ = html;
 }
 
+void TCppWebBrowser::SetZoom(double zoom)
+{
+    zoom_ = zoom;
+    if (view_)
+        view_->SetZoom(zoom_);
+}
+
 void TCppWebBrowser::RunInOwnPage(const QString& script)
 {
     if (view_)
@@ -190,5 +197,6 @@ void TCppWebBrowser::CreateEngine()
     view_.reset(module.create(this));
     view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
     view_->OnOwnLinkClicked([this](const QString& target) { emit OwnLinkClicked(target); });
+    view_->SetZoom(zoom_);
     layout()->addWidget(view_.get());
 }

@@ -49,6 +49,8 @@ public:
     // Navigate asked for, until that page has come; the next Navigate or
     // ShowOwnPage ends it too.
     void ShowOwnPageMeanwhile(const QString& html);
+    // Shows every page at this size (1.0: as made), now and after.
+    void SetZoom(double zoom);
     // Runs script beside the program's own page once it has loaded; nothing
     // when another page is shown.
     void RunInOwnPage(const QString& script);
@@ -86,4 +88,5 @@ private:
     QString pendingAddress_;
     QString pendingOwnPage_;
     QString pendingMeanwhile_;
+    double zoom_ = 1.0;
 };

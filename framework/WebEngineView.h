@@ -35,6 +35,8 @@ public:
     // once they have loaded; the latest script is run again whenever one
     // has. Other pages never see it.
     virtual void RunInOwnPage(const QString& script) = 0;
+    // Shows every page at this size (1.0: as made).
+    virtual void SetZoom(double zoom) = 0;
     // Ends the page shown and its renderer process; the view stays, and
     // the next page starts a new one.
     virtual void EndPage() = 0;

@@ -126,6 +126,8 @@ void IsolatedWebView::RunInOwnPage(const QString& script)
 
 void IsolatedWebView::PageLoaded(bool ok)
 {
+    // The engine keeps a zoom for each site: a new page gets the listener's.
+    page_->setZoomFactor(zoom_);
     // A load that finishes before the own page has may be the page before
     // it: the script is run again when the own page's own load finishes.
     if (!ok || !ownPage_)
@@ -137,11 +139,20 @@ void IsolatedWebView::PageLoaded(bool ok)
 
 void IsolatedWebView::MeanwhileLoaded(bool ok)
 {
+    meanwhilePage_->setZoomFactor(zoom_);
     if (!ok || !meanwhileView_ || layers_->currentWidget() != meanwhileHolder_.get())
         return;
     meanwhileLoaded_ = true;
     if (!ownScript_.isEmpty())
         meanwhilePage_->runJavaScript(ownScript_, QWebEngineScript::ApplicationWorld);
+}
+
+void IsolatedWebView::SetZoom(double zoom)
+{
+    zoom_ = zoom;
+    page_->setZoomFactor(zoom_);
+    if (meanwhilePage_)
+        meanwhilePage_->setZoomFactor(zoom_);
 }
 
 void IsolatedWebView::EndPage()

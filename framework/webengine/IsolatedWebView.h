@@ -24,6 +24,7 @@ public:
     void ShowOwnPage(const QString& html) override;
     void ShowOwnPageMeanwhile(const QString& html) override;
     void RunInOwnPage(const QString& script) override;
+    void SetZoom(double zoom) override;
     void EndPage() override;
 
 private:
@@ -47,4 +48,5 @@ private:
     bool ownPageLoaded_ = false;
     bool meanwhileLoaded_ = false;
     QString ownScript_;
+    double zoom_ = 1.0;
 };

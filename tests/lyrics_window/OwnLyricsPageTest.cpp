@@ -13,7 +13,9 @@
 #include "tests/support/windows/PlayerFixture.h"
 #include "tests/support/TagFile.h"
 #include "tests/support/webengine/WebEngineTesting.h"
+#include "lyrics/LyricsSettings.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -134,6 +136,29 @@ protected:
                 return view;
         return nullptr;
     }
+    int LinesLit() const { return runScript(View(), "document.querySelectorAll('.lyrics p.now').length").toInt(); }
+    // Clicks the middle of line `line`'s text, as a listener would.
+    void ClickLine(int line) const
+    {
+        const QString where = QStringLiteral("(function () { var p = document.getElementById('l%1');"
+                                             " p.scrollIntoView({block: 'center'}); var r = p.firstChild.getBoundingClientRect();"
+                                             " return Math.round(r.left + 5) + ',' + Math.round((r.top + r.bottom) / 2); })()")
+                                  .arg(line);
+        QString point = runScript(View(), where).toString();
+        // Until a smooth scroll of the sung line has come to rest.
+        for (QString again; (again = runScript(View(), where).toString()) != point;)
+            point = again;
+        const QStringList xy = point.split(',');
+        QTest::mouseClick(View()->focusProxy(), Qt::LeftButton, {}, QPoint(xy[0].toInt(), xy[1].toInt()));
+    }
+    QString Note() const
+    {
+        for (QLabel* label : frmLyrics->findChildren<QLabel*>())
+            if (label->isVisible())
+                return label->text();
+        return QString();
+    }
+
     QString ShownText() const
     {
         QWebEngineView* view = ShownView();
@@ -267,6 +292,56 @@ TEST_F(OwnLyricsPageTest, TheTracksOwnLyricsShowWhileTheHostIsSilentAndItsPageRe
     EXPECT_EQ(ShownText(), "host lyrics");
     EXPECT_EQ(host.pageRequests().back(), "/kr/lyrics_plugin_show.html?title=own&singer=");
     EXPECT_EQ(failed.size(), 0);
+}
+
+TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereAndTheListenersShiftAndZoomAreKept)
+{
+    RouteLyricsHostNowhere();
+    Online().SetBaseAddress(QString());
+    const std::string track = AddTrack("group.mp3");
+    // An original, its pronunciation and its translation under each stamp.
+    std::string lrc;
+    for (int second = 0; second < 60; second += 2) {
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "[00:%02d.00]", second);
+        for (const char* kind : {"원문 ", "발음 ", "번역 "})
+            lrc += stamp + std::string(kind) + std::to_string(second) + "\n";
+    }
+    writeFileBytes(Beside(track, ".lrc"), lrc);
+
+    ShowLyricsWindow();
+    Play(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShownView() == View() && PageText().contains("번역 58"); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LinesLit() == 3; }, 60000));
+    EXPECT_EQ(HighlightedLine() % 3, 0);
+
+    // The pronunciation of the line at 0:40, then the translation of the one
+    // at 0:20: playback goes there, back too, through the main window's slider.
+    ClickLine(61);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() >= 40000; }, 60000));
+    ClickLine(32);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() < 40000; }, 60000));
+    form->btnPause->click();
+    const int heard = int(Position());
+    ASSERT_GE(heard, 20000);
+    ASSERT_LT(heard, 30000);
+    ASSERT_TRUE(WaitForHighlight(heard / 2000 * 3, heard / 2000 * 3));
+    EXPECT_EQ(LinesLit(), 3);
+
+    // 2.5 s later: the group sung 2.5 s before the device's position.
+    for (int press = 0; press < 25; ++press)
+        QTest::keyClick(frmLyrics, Qt::Key_BracketLeft);
+    EXPECT_EQ(Note(), "-2.5초");
+    const int shifted = (heard - 2500) / 2000 * 3;
+    ASSERT_TRUE(WaitForHighlight(shifted, shifted));
+    EXPECT_EQ(LyricsSettings().OffsetMs(track), -2500);
+
+    QTest::keyClick(frmLyrics, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(frmLyrics, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_NEAR(View()->zoomFactor(), 1.21, 0.01);
+    EXPECT_NEAR(LyricsSettings().Zoom(), 1.21, 0.01);
+    QTest::keyClick(frmLyrics, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_NEAR(View()->zoomFactor(), 1.0, 0.01);
 }
 
 TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousTrackIsDropped)
