@@ -4,6 +4,7 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedLocale.h"
 #include "lyrics/SidecarLyrics.h"
+#include "lyrics/LyricsSettings.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -140,6 +141,36 @@ TEST_F(LyricsFilesTest, AHugeOrHostileFileIsReadOnlyAsFarAsTheLimitAndAPipeIsNev
     found = Read("pipe.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, "pipe.txt");
+}
+
+TEST(LyricsSettingsTest, KeptAcrossRunsAndADamagedOrUnwritableFileGivesTheDefaults)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kolviplayer/lyrics.json");
+    {
+        LyricsSettings settings(path);
+        settings.SetOffsetMs("/music/봄.mp3", -300);
+        settings.SetZoom(1.5);
+    }
+    const LyricsSettings read(path);
+    EXPECT_EQ(read.OffsetMs("/music/봄.mp3"), -300);
+    EXPECT_EQ(read.OffsetMs("/music/other.mp3"), 0);
+    EXPECT_DOUBLE_EQ(read.Zoom(), 1.5);
+
+    for (const std::string damaged : {"{\"zoom\": 1.5, \"offs", "[1, 2]", "\x00\xff\xfe garbage",
+                                      R"({"zoom": "big", "offsets": [1, 2]})", R"({"zoom": 1e999, "offsets": {"/a": "x"}})"}) {
+        writeFileBytes(path.toStdString(), damaged);
+        const LyricsSettings settings(path);
+        EXPECT_DOUBLE_EQ(settings.Zoom(), 1.0) << damaged;
+        EXPECT_EQ(settings.OffsetMs("/a"), 0) << damaged;
+    }
+
+    // Its folder's place taken by a file: the change is lost, nothing else.
+    writeFileBytes(dir.filePath("taken").toStdString(), "a file");
+    LyricsSettings unwritable(dir.filePath("taken/lyrics.json"));
+    unwritable.SetZoom(2.0);
+    EXPECT_DOUBLE_EQ(unwritable.Zoom(), 2.0);
+    EXPECT_EQ(readFileBytes(dir.filePath("taken").toStdString()), "a file");
 }
 
 }  // namespace
