@@ -27,6 +27,7 @@ void SungLineFollower::Follow(const Lyrics& lyrics, const std::string& trackPath
     lyrics_ = lyrics;
     trackPath_ = trackPath;
     shownGroup_ = LineGroup();
+    shownWords_.clear();
     lastPositionMs_ = -1;
     Check();
 }
@@ -58,12 +59,17 @@ void SungLineFollower::Check()
     const qint64 positionMs = heardMs + offsetMs_;
     const int line = LineAt(lyrics_, positionMs);
     const LineGroup group = GroupOf(lyrics_, line);
-    if (group != shownGroup_) {
+    std::vector<int> words = WordsSung(lyrics_, group, positionMs);
+    if (group != shownGroup_ || words != shownWords_) {
+        browser_->RunInOwnPage(HighlightScript(group, words, group != shownGroup_));
         shownGroup_ = group;
-        browser_->RunInOwnPage(HighlightScript(group));
+        shownWords_ = std::move(words);
     }
     // A position that stands still (a pause) brings no line nearer.
-    const qint64 untilNext = heardMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
+    qint64 untilNext = heardMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
+    const qint64 untilWord = heardMs == lastPositionMs_ ? -1 : MsUntilNextWord(lyrics_, group, positionMs);
+    if (untilWord >= 0 && (untilNext < 0 || untilWord < untilNext))
+        untilNext = untilWord;
     lastPositionMs_ = heardMs;
     timer_.start(untilNext < 0 ? RecheckMs : static_cast<int>(std::clamp<qint64>(untilNext, LeastWaitMs, RecheckMs)));
 }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimer>
 #include <string>
+#include <vector>
 
 class TCppWebBrowser;
 
@@ -31,6 +32,7 @@ private:
     Lyrics lyrics_;
     std::string trackPath_;
     LineGroup shownGroup_;
+    std::vector<int> shownWords_;
     int offsetMs_ = 0;
     qint64 lastPositionMs_ = -1;
 };

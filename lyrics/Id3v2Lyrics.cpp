@@ -91,7 +91,7 @@ Lyrics SyltLyrics(const SynchronizedLyricsFrame& frame, const TagLib::MPEG::Prop
         if (syllables && !lyrics.lines.empty() && !StartsLine(text))
             lyrics.lines.back().text += text.replace(u'\r', u' ').replace(u'\n', u' ');
         else
-            lyrics.lines.push_back(LyricLine{ms, text.replace(u'\r', u' ').replace(u'\n', u' ')});
+            lyrics.lines.push_back(LyricLine{ms, text.replace(u'\r', u' ').replace(u'\n', u' '), {}});
     }
     for (LyricLine& line : lyrics.lines)
         line.text = line.text.trimmed();

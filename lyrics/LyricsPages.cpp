@@ -16,6 +16,8 @@ h2 { font-size: 14px; margin: 18px 0 4px; }
 .lyrics p { margin: 0; padding: 1px 6px; border-radius: 4px; white-space: pre-wrap; }
 .lyrics.synced p { color: #666; }
 .lyrics p.now { background: #ffe58f; color: #000; font-weight: bold; }
+.lyrics p.now .w { color: #8c7a3c; }
+.lyrics p.now .w.sung { color: #000; }
 .lyrics a { color: inherit; text-decoration: none; display: block; }
 .lyrics a:hover { text-decoration: underline; }
 ul { padding-left: 20px; margin: 4px 0; }
@@ -126,6 +128,11 @@ QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found, const 
         for (std::size_t i = 0; i < lyrics.lines.size(); ++i) {
             const QString& text = lyrics.lines[i].text;
             QString words = text.isEmpty() ? QStringLiteral("&nbsp;") : EscapeHtml(text);
+            if (lyrics.synced && !lyrics.lines[i].words.empty()) {
+                words.clear();
+                for (const LyricWord& word : lyrics.lines[i].words)
+                    words += QStringLiteral("<span class=\"w\">") + EscapeHtml(word.text) + QStringLiteral("</span>");
+            }
             if (lyrics.synced && !lineLinks.isEmpty())
                 words = QStringLiteral("<a href=\"") + EscapeHtml(lineLinks) + QString::number(i) + QStringLiteral("\">")
                     + words + QStringLiteral("</a>");
@@ -146,21 +153,27 @@ QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found, const 
     return Page(body);
 }
 
-QString HighlightScript(LineGroup group)
+QString HighlightScript(LineGroup group, const std::vector<int>& wordsSung, bool scroll)
 {
+    QStringList sung;
+    for (int count : wordsSung)
+        sung.append(QString::number(count));
     return QStringLiteral(
-               "(function (first, last) {"
+               "(function (first, last, sung, scroll) {"
                " document.querySelectorAll('.lyrics p.now').forEach(function (p) { p.classList.remove('now'); });"
                " var top = null, bottom = null;"
                " for (var i = first; i <= last && i >= 0; ++i) {"
                "  var p = document.getElementById('l' + i); if (!p) break;"
                "  p.classList.add('now'); var r = p.getBoundingClientRect();"
+               "  p.querySelectorAll('.w').forEach(function (w, j) { w.classList.toggle('sung', j < (sung[i - first] || 0)); });"
                "  if (top === null) top = r.top; bottom = r.bottom;"
                " }"
-               " if (top === null) return;"
+               " if (top === null || !scroll) return;"
                " var shift = bottom - top > innerHeight ? top : (top + bottom - innerHeight) / 2;"
                " scrollBy({top: shift, behavior: 'smooth'});"
-               "})(%1, %2);")
+               "})(%1, %2, [%3], %4);")
         .arg(group.first)
-        .arg(group.last);
+        .arg(group.last)
+        .arg(sung.join(u','))
+        .arg(scroll ? QStringLiteral("true") : QStringLiteral("false"));
 }

@@ -26,7 +26,9 @@ QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooke
 // A script for a lyrics page (run in a world of its own beside the page's)
 // that marks the lines of `group` as the ones being sung and scrolls them
 // into view (their start, when they are taller than the window).
-QString HighlightScript(LineGroup group);
+// wordsSung: for each line of the group, how many of its words show as
+// sung; scroll: bring the group into view.
+QString HighlightScript(LineGroup group, const std::vector<int>& wordsSung = {}, bool scroll = true);
 // The id of a line's element; HighlightScript marks it with the class "now".
 QString LineElementId(int line);
 

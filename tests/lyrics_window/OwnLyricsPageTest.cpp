@@ -299,12 +299,17 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
     RouteLyricsHostNowhere();
     Online().SetBaseAddress(QString());
     const std::string track = AddTrack("group.mp3");
-    // An original, its pronunciation and its translation under each stamp.
+    // An original, word-timed every half second, its pronunciation and its
+    // translation under each stamp.
     std::string lrc;
     for (int second = 0; second < 60; second += 2) {
         char stamp[32];
+        char words[128];
         std::snprintf(stamp, sizeof stamp, "[00:%02d.00]", second);
-        for (const char* kind : {"원문 ", "발음 ", "번역 "})
+        std::snprintf(words, sizeof words, "<00:%02d.00>원문 <00:%02d.50>%d <00:%02d.00>셋 <00:%02d.50>넷", second, second,
+                      second, second + 1, second + 1);
+        lrc += stamp + std::string(words) + "\n";
+        for (const char* kind : {"발음 ", "번역 "})
             lrc += stamp + std::string(kind) + std::to_string(second) + "\n";
     }
     writeFileBytes(Beside(track, ".lrc"), lrc);
@@ -334,6 +339,12 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
     EXPECT_EQ(Note(), "-2.5초");
     const int shifted = (heard - 2500) / 2000 * 3;
     ASSERT_TRUE(WaitForHighlight(shifted, shifted));
+    // Its words sung so far, one every half second.
+    const int wordsSung = (heard - 2500) % 2000 / 500 + 1;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return runScript(View(), "document.querySelectorAll('.lyrics p.now .w.sung').length").toInt() == wordsSung;
+    }, 60000)) << wordsSung;
+    EXPECT_EQ(runScript(View(), "document.querySelectorAll('.lyrics p.now .w').length").toInt(), 4);
     EXPECT_EQ(LyricsSettings().OffsetMs(track), -2500);
 
     QTest::keyClick(frmLyrics, Qt::Key_Plus, Qt::ControlModifier);
