@@ -2,6 +2,7 @@
 
 #include "framework/WebBrowser.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeySequence>
 #include <QLabel>
@@ -17,10 +18,15 @@ constexpr double ZoomStep = 1.1;
 }  // namespace
 
 LyricsListenerKeys::LyricsListenerKeys(QWidget* window, TCppWebBrowser* browser,
-                                       std::function<void(int offsetMs)> offsetChanged)
+                                       std::function<void(int offsetMs)> offsetChanged, std::function<void()> saveAsked)
     : QObject(window), window_(window), browser_(browser), offsetChanged_(std::move(offsetChanged)),
-      note_(new QLabel(window))
+      saveAsked_(std::move(saveAsked)), note_(new QLabel(window))
 {
+    auto* save = new QAction(QStringLiteral("가사 파일로 저장"), this);
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, [this] { saveAsked_(); });
+    browser_->AddMenuAction(save);
+
     note_->setStyleSheet(QStringLiteral("background: rgba(40, 40, 40, 210); color: white; padding: 6px 12px;"
                                         " border-radius: 6px; font-size: 16px;"));
     note_->hide();
@@ -105,6 +111,11 @@ bool LyricsListenerKeys::KeyPressed(const QKeyEvent& key)
     if (alt)
         return false;
     switch (key.key()) {
+    case Qt::Key_S:
+        if (!control)
+            return false;
+        saveAsked_();
+        return true;
     case Qt::Key_BracketLeft:
         if (control)
             return false;

@@ -20,8 +20,14 @@ class LyricsListenerKeys : public QObject {
 public:
     static constexpr int OffsetStepMs = 100;
 
-    // offsetChanged: told the new shift of the track whose lyrics are shown.
-    LyricsListenerKeys(QWidget* window, TCppWebBrowser* browser, std::function<void(int offsetMs)> offsetChanged);
+    // offsetChanged: told the new shift of the track whose lyrics are shown;
+    // saveAsked: the listener asked to keep the lyrics shown in a file
+    // (Ctrl+S, or "가사 파일로 저장" in the page's menu).
+    LyricsListenerKeys(QWidget* window, TCppWebBrowser* browser, std::function<void(int offsetMs)> offsetChanged,
+                       std::function<void()> saveAsked);
+
+    // Shows text briefly over the page.
+    void Say(const QString& text);
 
     // The track whose synchronised lyrics are shown now; empty for none.
     // Answers the shift kept for it.
@@ -35,11 +41,11 @@ private:
     LyricsSettings& Settings();
     void ShiftBy(int ms);
     void ZoomTo(double zoom);
-    void Say(const QString& text);
 
     QWidget* window_;
     TCppWebBrowser* browser_;
     std::function<void(int)> offsetChanged_;
+    std::function<void()> saveAsked_;
     std::optional<LyricsSettings> settings_;  // read on first need
     std::string trackPath_;
     QLabel* note_;

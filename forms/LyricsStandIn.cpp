@@ -5,6 +5,7 @@
 #include "forms/LyricsSearchNames.h"
 #include "framework/WebBrowser.h"
 #include "framework/WebEngineView.h"
+#include "lyrics/LrcWriting.h"
 
 #include <QEvent>
 
@@ -17,7 +18,7 @@ const QString LineLinks = QStringLiteral("http://%1/line/").arg(QLatin1String(Ow
 
 LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
     : QObject(window), browser_(browser), window_(window), follower_(browser),
-      keys_(window, browser, [this](int offsetMs) { follower_.SetOffsetMs(offsetMs); })
+      keys_(window, browser, [this](int offsetMs) { follower_.SetOffsetMs(offsetMs); }, [this] { SaveShown(); })
 {
     connect(browser_, &TCppWebBrowser::NavigateRequested, this, &LyricsStandIn::Requested);
     connect(browser_, &TCppWebBrowser::NavigateFailed, this, &LyricsStandIn::HostFailed);
@@ -188,4 +189,14 @@ void LyricsStandIn::LinkClicked(const QString& target)
     // Where the line shows, with the listener's shift.
     const std::int64_t startMs = shown_->lyrics.lines[static_cast<std::size_t>(line)].startMs;
     seekAsked_(std::max<std::int64_t>(0, startMs - keys_.FollowTrack(trackPath_)));
+}
+
+void LyricsStandIn::SaveShown()
+{
+    if (!shown_ || trackPath_.empty()) {
+        keys_.Say(QStringLiteral("저장할 가사가 없습니다"));
+        return;
+    }
+    const int offsetMs = shown_->lyrics.synced ? keys_.FollowTrack(trackPath_) : 0;
+    keys_.Say(SaveLrcBeside(trackPath_, LrcText(shown_->lyrics, offsetMs)));
 }

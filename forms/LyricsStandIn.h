@@ -54,6 +54,7 @@ private:
     void ShowNotFound(const QString& onlineOutcome);
     void StopWork();
     void LinkClicked(const QString& target);
+    void SaveShown();
     QString OnlinePlace() const;
 
     TCppWebBrowser* browser_;

@@ -138,11 +138,19 @@ void TCppWebBrowser::ShowOwnPageMeanwhile(const QString& html)
         pendingMeanwhile_ = html;
 }
 
+void TCppWebBrowser::AddMenuAction(QAction* action)
+{
+    menuActions_.append(action);
+    if (view_)
+        view_->SetMenuActions(menuActions_);
+}
+
 void TCppWebBrowser::SetZoom(double zoom)
 {
     zoom_ = zoom;
     if (view_)
         view_->SetZoom(zoom_);
+    view_->SetMenuActions(menuActions_);
 }
 
 void TCppWebBrowser::RunInOwnPage(const QString& script)
@@ -198,5 +206,6 @@ void TCppWebBrowser::CreateEngine()
     view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
     view_->OnOwnLinkClicked([this](const QString& target) { emit OwnLinkClicked(target); });
     view_->SetZoom(zoom_);
+    view_->SetMenuActions(menuActions_);
     layout()->addWidget(view_.get());
 }

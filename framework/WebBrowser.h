@@ -49,6 +49,8 @@ public:
     // Navigate asked for, until that page has come; the next Navigate or
     // ShowOwnPage ends it too.
     void ShowOwnPageMeanwhile(const QString& html);
+    // Adds action to the end of the pages' context menu.
+    void AddMenuAction(QAction* action);
     // Shows every page at this size (1.0: as made), now and after.
     void SetZoom(double zoom);
     // Runs script beside the program's own page once it has loaded; nothing
@@ -89,4 +91,5 @@ private:
     QString pendingOwnPage_;
     QString pendingMeanwhile_;
     double zoom_ = 1.0;
+    QList<QAction*> menuActions_;
 };

@@ -3,6 +3,8 @@
 // module (and with it Qt WebEngine and its OpenGL needs) is loaded only when
 // a browser control is first shown, so a player that never shows one pays
 // nothing for it.
+#include <QAction>
+#include <QList>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
@@ -35,6 +37,8 @@ public:
     // once they have loaded; the latest script is run again whenever one
     // has. Other pages never see it.
     virtual void RunInOwnPage(const QString& script) = 0;
+    // Actions added to the end of the pages' context menu.
+    virtual void SetMenuActions(const QList<QAction*>& actions) = 0;
     // Shows every page at this size (1.0: as made).
     virtual void SetZoom(double zoom) = 0;
     // Ends the page shown and its renderer process; the view stays, and

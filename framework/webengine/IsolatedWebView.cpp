@@ -4,6 +4,7 @@
 #include "framework/webengine/ExactAddressPage.h"
 #include "framework/webengine/IsolatedWebPage.h"
 
+#include <QMenu>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
@@ -20,6 +21,7 @@ IsolatedWebView::IsolatedWebView(QWidget* parent)
 {
     PrepareWebEngineStart();
     view_ = std::make_unique<QWebEngineView>(this);
+    TakeMenu(view_.get());
     NewPage();
     layers_ = new QStackedLayout(this);
     layers_->setContentsMargins(0, 0, 0, 0);
@@ -92,6 +94,7 @@ void IsolatedWebView::ShowOwnPageMeanwhile(const QString& html)
         holderLayout->setContentsMargins(0, 0, 0, 0);
         meanwhileView_ = std::make_unique<QWebEngineView>(meanwhileHolder_.get());
         meanwhileView_->setPage(meanwhilePage_.get());
+        TakeMenu(meanwhileView_.get());
         holderLayout->addWidget(meanwhileView_.get());
         layers_->addWidget(meanwhileHolder_.get());
     }
@@ -153,6 +156,28 @@ void IsolatedWebView::SetZoom(double zoom)
     page_->setZoomFactor(zoom_);
     if (meanwhilePage_)
         meanwhilePage_->setZoomFactor(zoom_);
+}
+
+void IsolatedWebView::SetMenuActions(const QList<QAction*>& actions)
+{
+    menuActions_ = actions;
+}
+
+void IsolatedWebView::TakeMenu(QWebEngineView* view)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) { ShowMenu(view, at); });
+}
+
+void IsolatedWebView::ShowMenu(QWebEngineView* view, const QPoint& at)
+{
+    QMenu* menu = view->createStandardContextMenu();
+    if (!menuActions_.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(menuActions_);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(view->mapToGlobal(at));
 }
 
 void IsolatedWebView::EndPage()

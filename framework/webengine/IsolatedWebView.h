@@ -25,6 +25,7 @@ public:
     void ShowOwnPageMeanwhile(const QString& html) override;
     void RunInOwnPage(const QString& script) override;
     void SetZoom(double zoom) override;
+    void SetMenuActions(const QList<QAction*>& actions) override;
     void EndPage() override;
 
 private:
@@ -33,6 +34,8 @@ private:
     void MeanwhileLoaded(bool ok);
     void EndMeanwhile();
     std::unique_ptr<IsolatedWebPage> MakePage();
+    void ShowMenu(QWebEngineView* view, const QPoint& at);
+    void TakeMenu(QWebEngineView* view);
 
     // Declared in the order of creation: the views go first, then their
     // pages, and the profile last, as the web engine requires.
@@ -49,4 +52,5 @@ private:
     bool meanwhileLoaded_ = false;
     QString ownScript_;
     double zoom_ = 1.0;
+    QList<QAction*> menuActions_;
 };

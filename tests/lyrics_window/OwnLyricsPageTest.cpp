@@ -217,6 +217,16 @@ TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFoll
     ASSERT_TRUE(WaitForText("둘째 노래 29"));
     EXPECT_TRUE(PageText().contains("SYLT"));
     ASSERT_TRUE(WaitForHighlight(1, 29));
+
+    // Kept as a file beside the track; the file is never written over.
+    QTest::keyClick(frmLyrics, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Note(), "가사를 second.lrc 파일로 저장했습니다");
+    const std::string saved = readFileBytes(Beside(second, ".lrc"));
+    EXPECT_EQ(saved.substr(0, 26), "[00:00.00]둘째 노래 0\n");
+    EXPECT_NE(saved.find("[00:58.00]둘째 노래 29\n"), std::string::npos);
+    QTest::keyClick(frmLyrics, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Note(), "같은 이름의 가사 파일(second.lrc)이 이미 있어 저장하지 않았습니다");
+    EXPECT_EQ(readFileBytes(Beside(second, ".lrc")), saved);
 }
 
 TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnsweringHostKeepsItsPage)
