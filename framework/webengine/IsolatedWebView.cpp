@@ -25,6 +25,9 @@ IsolatedWebView::IsolatedWebView(QWidget* parent)
     NewPage();
     layers_ = new QStackedLayout(this);
     layers_->setContentsMargins(0, 0, 0, 0);
+    // Every layer stays shown, the current one on top: a view shown for the
+    // first time takes seconds to draw, too long for a stand-in.
+    layers_->setStackingMode(QStackedLayout::StackAll);
     layers_->addWidget(view_.get());
 }
 
@@ -63,6 +66,10 @@ void IsolatedWebView::NewPage()
 void IsolatedWebView::Load(const QString& address)
 {
     EndMeanwhile();
+    // Ready before it is needed: a stand-in shown while the page comes
+    // would otherwise wait seconds for a renderer of its own.
+    if (!meanwhileView_)
+        MakeMeanwhile();
     ownPage_ = false;
     ownScript_.clear();
     const QUrl target(address);
@@ -80,24 +87,29 @@ void IsolatedWebView::ShowOwnPage(const QString& html)
     page_->setHtml(html);
 }
 
+void IsolatedWebView::MakeMeanwhile()
+{
+    meanwhilePage_ = MakePage();
+    connect(meanwhilePage_.get(), &QWebEnginePage::loadFinished, this, &IsolatedWebView::MeanwhileLoaded);
+    // One level down, so that the view of the web page stays the first one
+    // found among this widget's children.
+    meanwhileHolder_ = std::make_unique<QWidget>(this);
+    auto* holderLayout = new QVBoxLayout(meanwhileHolder_.get());
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    meanwhileView_ = std::make_unique<QWebEngineView>(meanwhileHolder_.get());
+    meanwhileView_->setPage(meanwhilePage_.get());
+    TakeMenu(meanwhileView_.get());
+    holderLayout->addWidget(meanwhileView_.get());
+    layers_->addWidget(meanwhileHolder_.get());
+    meanwhilePage_->setHtml(QString());
+}
+
 void IsolatedWebView::ShowOwnPageMeanwhile(const QString& html)
 {
     if (ownPage_)
         return;
-    if (!meanwhileView_) {
-        meanwhilePage_ = MakePage();
-        connect(meanwhilePage_.get(), &QWebEnginePage::loadFinished, this, &IsolatedWebView::MeanwhileLoaded);
-        // One level down, so that the view of the web page stays the
-        // first one found among this widget's children.
-        meanwhileHolder_ = std::make_unique<QWidget>(this);
-        auto* holderLayout = new QVBoxLayout(meanwhileHolder_.get());
-        holderLayout->setContentsMargins(0, 0, 0, 0);
-        meanwhileView_ = std::make_unique<QWebEngineView>(meanwhileHolder_.get());
-        meanwhileView_->setPage(meanwhilePage_.get());
-        TakeMenu(meanwhileView_.get());
-        holderLayout->addWidget(meanwhileView_.get());
-        layers_->addWidget(meanwhileHolder_.get());
-    }
+    if (!meanwhileView_)
+        MakeMeanwhile();
     meanwhileLoaded_ = false;
     ownScript_.clear();
     meanwhilePage_->setHtml(html);

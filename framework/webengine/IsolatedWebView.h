@@ -33,6 +33,7 @@ private:
     void PageLoaded(bool ok);
     void MeanwhileLoaded(bool ok);
     void EndMeanwhile();
+    void MakeMeanwhile();
     std::unique_ptr<IsolatedWebPage> MakePage();
     void ShowMenu(QWebEngineView* view, const QPoint& at);
     void TakeMenu(QWebEngineView* view);

@@ -131,10 +131,10 @@ protected:
     // own shown in front of it while it comes.
     QWebEngineView* ShownView() const
     {
-        for (QWebEngineView* view : frmLyrics->Browser->findChildren<QWebEngineView*>())
-            if (view->isVisible())
-                return view;
-        return nullptr;
+        QWidget* shown = frmLyrics->Browser->childAt(frmLyrics->Browser->rect().center());
+        while (shown != nullptr && qobject_cast<QWebEngineView*>(shown) == nullptr)
+            shown = shown->parentWidget();
+        return static_cast<QWebEngineView*>(shown);
     }
     int LinesLit() const { return runScript(View(), "document.querySelectorAll('.lyrics p.now').length").toInt(); }
     // Clicks the middle of line `line`'s text, as a listener would.
