@@ -3,16 +3,26 @@
 #include "resources/BuildSettings.h"
 #include "lyrics/LyricsDatabases.h"
 #include "lyrics/LyricsReaders.h"
-#include "lyrics/SidecarLyrics.h"
 #include "framework/WebBrowser.h"
+#include "framework/WebEngineView.h"
+#include "lyrics/LrcWriting.h"
 
 #include <QEvent>
 
+namespace {
+
+// A line's link on the lyrics page: what a click on it tells the window.
+const QString LineLinks = QStringLiteral("http://%1/line/").arg(QLatin1String(OwnLinkHost));
+
+}  // namespace
+
 LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
-    : QObject(window), browser_(browser), window_(window), follower_(browser)
+    : QObject(window), browser_(browser), window_(window), follower_(browser),
+      keys_(window, browser, [this](int offsetMs) { follower_.SetOffsetMs(offsetMs); }, [this] { SaveShown(); })
 {
     connect(browser_, &TCppWebBrowser::NavigateRequested, this, &LyricsStandIn::Requested);
     connect(browser_, &TCppWebBrowser::NavigateFailed, this, &LyricsStandIn::HostFailed);
+    connect(browser_, &TCppWebBrowser::OwnLinkClicked, this, &LyricsStandIn::LinkClicked);
     window_->installEventFilter(this);
 }
 
@@ -38,6 +48,22 @@ void LyricsStandIn::TrackAsked(const std::string& trackPath)
 {
     StopWork();
     trackPath_ = trackPath;
+    localSearch_.Start(trackPath, [this](const TrackLyricsFindings& findings) { LocalFound(findings); });
+}
+
+void LyricsStandIn::LocalFound(const TrackLyricsFindings& findings)
+{
+    local_ = findings;
+    names_ = TrackNames{local_->titles.title, local_->titles.artist};
+    if (hostFailed_) {
+        ShowTrackStandIn();
+        return;
+    }
+    // The track's own lyrics at once, in front of the host's page while it
+    // comes; if it does not, they are the stand-in anyway.
+    const std::optional<FoundLyrics>& own = local_->beside ? local_->beside : local_->id3v2.lyrics;
+    if (own)
+        ShowLyrics(*own, Showing::Meanwhile);
 }
 
 void LyricsStandIn::Requested(const QUrl& address)
@@ -55,37 +81,40 @@ bool LyricsStandIn::eventFilter(QObject* watched, QEvent* event)
 
 void LyricsStandIn::StopWork()
 {
+    localSearch_.Cancel();
+    local_.reset();
+    shown_.reset();
+    hostFailed_ = false;
     if (online_)
         online_->Cancel();
     onlineTicket_ = 0;
     follower_.Stop();
+    keys_.FollowTrack(std::string());
 }
 
 void LyricsStandIn::HostFailed(const QUrl& address)
 {
     if (address != requested_ || !window_->isVisible())
         return;
+    hostFailed_ = true;
     if (trackPath_.empty())
         browser_->ShowOwnPage(IndexPageHtml());
-    else
+    else if (local_)
         ShowTrackStandIn();
+    // else: once the track's own lyrics have been read
 }
 
 void LyricsStandIn::ShowTrackStandIn()
 {
     placesLooked_ = QStringList{QStringLiteral("가사 서비스 %1: 페이지를 열 수 없음").arg(requested_.host())};
-    const LyricsReaders* readers = LoadedLyricsReaders();
-    const Id3v2Facts id3v2 = readers != nullptr ? readers->readId3v2Facts(trackPath_) : Id3v2Facts();
-    const TrackTitles titles = ReadTrackTitles(trackPath_);
-    names_ = TrackNames{titles.title, titles.artist};
+    const Id3v2Facts& id3v2 = local_->id3v2;
 
-    QStringList fileNames;
-    const std::optional<FoundLyrics> beside = ReadSidecarLyrics(trackPath_, fileNames);
-    if (beside) {
-        ShowLyrics(*beside);
+    if (local_->beside) {
+        ShowLyrics(*local_->beside);
         return;
     }
-    placesLooked_.append(QStringLiteral("노래 파일 옆의 가사 파일: %1").arg(fileNames.join(QStringLiteral(", "))));
+    placesLooked_.append(
+        QStringLiteral("노래 파일 옆의 가사 파일: %1").arg(local_->namesLooked.join(QStringLiteral(", "))));
     if (id3v2.lyrics) {
         ShowLyrics(*id3v2.lyrics);
         return;
@@ -131,15 +160,44 @@ QString LyricsStandIn::OnlinePlace() const
                              : QStringLiteral("온라인 가사 데이터베이스 LRCLIB (%1)").arg(address);
 }
 
-void LyricsStandIn::ShowLyrics(const FoundLyrics& found)
+void LyricsStandIn::ShowLyrics(const FoundLyrics& found, Showing showing)
 {
-    browser_->ShowOwnPage(LyricsPageHtml(names_, found));
-    if (found.lyrics.synced)
+    shown_ = found;
+    const QString html = LyricsPageHtml(names_, found, LineLinks);
+    if (showing == Showing::Meanwhile)
+        browser_->ShowOwnPageMeanwhile(html);
+    else
+        browser_->ShowOwnPage(html);
+    if (found.lyrics.synced) {
+        follower_.SetOffsetMs(keys_.FollowTrack(trackPath_));
         follower_.Follow(found.lyrics, trackPath_);
+    }
 }
 
 void LyricsStandIn::ShowNotFound(const QString& onlineOutcome)
 {
     placesLooked_.append(OnlinePlace() + QStringLiteral(": ") + onlineOutcome);
     browser_->ShowOwnPage(NotFoundPageHtml(names_, placesLooked_));
+}
+
+void LyricsStandIn::LinkClicked(const QString& target)
+{
+    bool isNumber = false;
+    const qsizetype line = target.startsWith(u"line/") ? target.sliced(5).toLongLong(&isNumber) : -1;
+    if (!isNumber || !shown_ || !shown_->lyrics.synced || line < 0
+        || static_cast<std::size_t>(line) >= shown_->lyrics.lines.size() || !seekAsked_)
+        return;
+    // Where the line shows, with the listener's shift.
+    const std::int64_t startMs = shown_->lyrics.lines[static_cast<std::size_t>(line)].startMs;
+    seekAsked_(std::max<std::int64_t>(0, startMs - keys_.FollowTrack(trackPath_)));
+}
+
+void LyricsStandIn::SaveShown()
+{
+    if (!shown_ || trackPath_.empty()) {
+        keys_.Say(QStringLiteral("저장할 가사가 없습니다"));
+        return;
+    }
+    const int offsetMs = shown_->lyrics.synced ? keys_.FollowTrack(trackPath_) : 0;
+    keys_.Say(SaveLrcBeside(trackPath_, LrcText(shown_->lyrics, offsetMs)));
 }

@@ -7,11 +7,15 @@
 // for an earlier one, from the engine or from LRCLIB, is dropped.
 #include "lyrics/LyricsPages.h"
 #include "lyrics/OnlineLyrics.h"
+#include "lyrics/TrackLyricsSearch.h"
 #include "forms/SungLineFollower.h"
+#include "forms/LyricsListenerKeys.h"
 
 #include <QObject>
 #include <QUrl>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TCppWebBrowser;
@@ -27,6 +31,10 @@ public:
     void IndexAsked();
     void TrackAsked(const std::string& trackPath);
 
+    // Called with the moment of a line of synchronised lyrics the user
+    // clicked: where playback is to go, in milliseconds.
+    void OnSeekAsked(std::function<void(qint64 ms)> handler) { seekAsked_ = std::move(handler); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -37,11 +45,16 @@ private:
     OnlineLyrics* Online();
     void Requested(const QUrl& address);
     void HostFailed(const QUrl& address);
+    void LocalFound(const TrackLyricsFindings& findings);
     void ShowTrackStandIn();
     void OnlineAnswered(int ticket, const OnlineAnswer& answer);
-    void ShowLyrics(const FoundLyrics& found);
+    // In place of the host's page, or in front of it while it comes.
+    enum class Showing { Instead, Meanwhile };
+    void ShowLyrics(const FoundLyrics& found, Showing showing = Showing::Instead);
     void ShowNotFound(const QString& onlineOutcome);
     void StopWork();
+    void LinkClicked(const QString& target);
+    void SaveShown();
     QString OnlinePlace() const;
 
     TCppWebBrowser* browser_;
@@ -49,9 +62,15 @@ private:
     std::unique_ptr<OnlineLyrics> online_;
     std::string onlineChoice_;  // what online_ was made from
     SungLineFollower follower_;
+    LyricsListenerKeys keys_;
+    TrackLyricsSearch localSearch_;
+    std::optional<TrackLyricsFindings> local_;  // of the latest track request, once read
+    bool hostFailed_ = false;                   // for the latest request
     std::string trackPath_;  // of the latest request; empty for the index page
     QUrl requested_;         // the address of the latest request
     TrackNames names_;
     QStringList placesLooked_;
     int onlineTicket_ = 0;  // the question asked for the latest request
+    std::optional<FoundLyrics> shown_;  // the lyrics on the page of the latest request
+    std::function<void(qint64)> seekAsked_;
 };

@@ -26,9 +26,19 @@ void SungLineFollower::Follow(const Lyrics& lyrics, const std::string& trackPath
 {
     lyrics_ = lyrics;
     trackPath_ = trackPath;
-    shownLine_ = -1;
+    shownGroup_ = LineGroup();
+    shownWords_.clear();
     lastPositionMs_ = -1;
     Check();
+}
+
+void SungLineFollower::SetOffsetMs(int offsetMs)
+{
+    offsetMs_ = offsetMs;
+    if (lyrics_.synced) {
+        lastPositionMs_ = -1;
+        Check();
+    }
 }
 
 void SungLineFollower::Stop()
@@ -45,14 +55,21 @@ void SungLineFollower::Check()
         Stop();
         return;
     }
-    const qint64 positionMs = device->Position();
+    const qint64 heardMs = device->Position();
+    const qint64 positionMs = heardMs + offsetMs_;
     const int line = LineAt(lyrics_, positionMs);
-    if (line != shownLine_) {
-        shownLine_ = line;
-        browser_->RunInOwnPage(HighlightScript(line));
+    const LineGroup group = GroupOf(lyrics_, line);
+    std::vector<int> words = WordsSung(lyrics_, group, positionMs);
+    if (group != shownGroup_ || words != shownWords_) {
+        browser_->RunInOwnPage(HighlightScript(group, words, group != shownGroup_));
+        shownGroup_ = group;
+        shownWords_ = std::move(words);
     }
     // A position that stands still (a pause) brings no line nearer.
-    const qint64 untilNext = positionMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
-    lastPositionMs_ = positionMs;
+    qint64 untilNext = heardMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
+    const qint64 untilWord = heardMs == lastPositionMs_ ? -1 : MsUntilNextWord(lyrics_, group, positionMs);
+    if (untilWord >= 0 && (untilNext < 0 || untilWord < untilNext))
+        untilNext = untilWord;
+    lastPositionMs_ = heardMs;
     timer_.start(untilNext < 0 ? RecheckMs : static_cast<int>(std::clamp<qint64>(untilNext, LeastWaitMs, RecheckMs)));
 }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimer>
 #include <string>
+#include <vector>
 
 class TCppWebBrowser;
 
@@ -20,6 +21,8 @@ public:
     // The browser now shows synced lyrics of the track at trackPath.
     void Follow(const Lyrics& lyrics, const std::string& trackPath);
     void Stop();
+    // The lyrics come offsetMs sooner than their stamps say (later when negative).
+    void SetOffsetMs(int offsetMs);
 
 private:
     void Check();
@@ -28,6 +31,8 @@ private:
     QTimer timer_;
     Lyrics lyrics_;
     std::string trackPath_;
-    int shownLine_ = -1;
+    LineGroup shownGroup_;
+    std::vector<int> shownWords_;
+    int offsetMs_ = 0;
     qint64 lastPositionMs_ = -1;
 };

@@ -498,6 +498,7 @@ void TfrmKolviPlayer::btnLyricsClick(QObject*)
         frmLyrics->Hide();
         return;
     }
+    connect(frmLyrics, &TfrmLyrics::PlaybackSeekAsked, this, &TfrmKolviPlayer::LyricsSeekAsked, Qt::UniqueConnection);
     // Against the right edge of this window, as high as it; the width is the user's.
     frmLyrics->SetTop(Top());
     frmLyrics->SetLeft(Left() + Width());
@@ -509,6 +510,18 @@ void TfrmKolviPlayer::btnLyricsClick(QObject*)
         frmLyrics->SetHeight(Height());
     if (IsPlaying)
         frmLyrics->ShowTrackLyrics(MP3->FileName());
+}
+
+void TfrmKolviPlayer::LyricsSeekAsked(qint64 ms)
+{
+    if (IsPlaying == 0)
+        return;
+    const int position = static_cast<int>(std::clamp<qint64>(ms, 0, TrackPos->Max()));
+    // A slider already there raises no change of its own.
+    if (TrackPos->Position() != position)
+        TrackPos->SetPosition(position);
+    else
+        TrackPosChange(TrackPos);
 }
 
 void TfrmKolviPlayer::btnAboutClick(QObject*)

@@ -117,6 +117,9 @@ public Q_SLOTS:
     void TrackTimerTimer(QObject* Sender);
     void TrackVolChange(QObject* Sender);
     void btnLyricsClick(QObject* Sender);
+    // The lyrics window asked for playback from ms: the slider goes there
+    // and seeks, as if the user had moved it.
+    void LyricsSeekAsked(qint64 ms);
     void btnAboutClick(QObject* Sender);
     void btnConnectHomePageClick(QObject* Sender);
 

@@ -23,6 +23,7 @@ TfrmLyrics::TfrmLyrics(QObject* Owner)
     // Escape puts the window away, as the lyrics button does.
     auto* hide = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(hide, &QShortcut::activated, this, &TForm::Hide);
+    StandIn->OnSeekAsked([this](qint64 ms) { emit PlaybackSeekAsked(ms); });
 }
 
 void TfrmLyrics::FormShow(QObject*)

@@ -23,6 +23,10 @@ public:
     // Opens the lyrics page of the MP3 file at Path (its full path).
     void ShowTrackLyrics(const std::string& Path);
 
+Q_SIGNALS:
+    // The user asked to hear the track from ms (a line of its lyrics clicked).
+    void PlaybackSeekAsked(qint64 ms);
+
 public Q_SLOTS:
     void FormShow(QObject* Sender);
 };

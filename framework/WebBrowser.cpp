@@ -95,6 +95,7 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
     if (!IsWebPageAddress(address))
         return E_INVALIDARG;
     emit NavigateRequested(address);
+    pendingMeanwhile_.clear();
     if (view_ && isVisible()) {
         view_->Load(text);
     } else {
@@ -106,12 +107,36 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
 
 void TCppWebBrowser::ShowOwnPage(const QString& html)
 {
+    pendingMeanwhile_.clear();
     if (view_ && isVisible()) {
         view_->ShowOwnPage(html);
     } else {
         pendingOwnPage_ = html;
         pendingAddress_.clear();
     }
+}
+
+void TCppWebBrowser::ShowOwnPageMeanwhile(const QString& html)
+{
+    if (view_ && isVisible())
+        view_->ShowOwnPageMeanwhile(html);
+    else
+        pendingMeanwhile_ = html;
+}
+
+void TCppWebBrowser::AddMenuAction(QAction* action)
+{
+    menuActions_.append(action);
+    if (view_)
+        view_->SetMenuActions(menuActions_);
+}
+
+void TCppWebBrowser::SetZoom(double zoom)
+{
+    zoom_ = zoom;
+    if (view_)
+        view_->SetZoom(zoom_);
+    view_->SetMenuActions(menuActions_);
 }
 
 void TCppWebBrowser::RunInOwnPage(const QString& script)
@@ -149,6 +174,8 @@ void TCppWebBrowser::OpenPending()
         view_->Load(std::exchange(pendingAddress_, QString()));
     else if (!pendingOwnPage_.isEmpty())
         view_->ShowOwnPage(std::exchange(pendingOwnPage_, QString()));
+    if (!pendingMeanwhile_.isEmpty())
+        view_->ShowOwnPageMeanwhile(std::exchange(pendingMeanwhile_, QString()));
 }
 
 void TCppWebBrowser::CreateEngine()
@@ -163,5 +190,8 @@ void TCppWebBrowser::CreateEngine()
     }
     view_.reset(module.create(this));
     view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
+    view_->OnOwnLinkClicked([this](const QString& target) { emit OwnLinkClicked(target); });
+    view_->SetZoom(zoom_);
+    view_->SetMenuActions(menuActions_);
     layout()->addWidget(view_.get());
 }

@@ -45,6 +45,14 @@ public:
     // its own, nothing from elsewhere): a request like Navigate's, and the
     // later of the two is the page that stays.
     void ShowOwnPage(const QString& html);
+    // Shows a page of the program's own in front of the page the latest
+    // Navigate asked for, until that page has come; the next Navigate or
+    // ShowOwnPage ends it too.
+    void ShowOwnPageMeanwhile(const QString& html);
+    // Adds action to the end of the pages' context menu.
+    void AddMenuAction(QAction* action);
+    // Shows every page at this size (1.0: as made), now and after.
+    void SetZoom(double zoom);
     // Runs script beside the program's own page once it has loaded; nothing
     // when another page is shown.
     void RunInOwnPage(const QString& script);
@@ -58,6 +66,9 @@ Q_SIGNALS:
     // or refused, answered with an HTTP status of 400 or more, or did not
     // answer within five seconds. Never raised for an earlier request.
     void NavigateFailed(const QUrl& url);
+    // The user clicked a link of the program's own page to
+    // "http://" OwnLinkHost "/target" (WebEngineView.h).
+    void OwnLinkClicked(const QString& target);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,4 +89,7 @@ private:
     // Waiting for the next show: an address as written, or an own page.
     QString pendingAddress_;
     QString pendingOwnPage_;
+    QString pendingMeanwhile_;
+    double zoom_ = 1.0;
+    QList<QAction*> menuActions_;
 };

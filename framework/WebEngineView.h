@@ -3,6 +3,8 @@
 // module (and with it Qt WebEngine and its OpenGL needs) is loaded only when
 // a browser control is first shown, so a player that never shows one pays
 // nothing for it.
+#include <QAction>
+#include <QList>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
@@ -14,6 +16,10 @@ inline bool IsWebPageAddress(const QUrl& url)
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
 }
 
+// The program's own pages link here ("http://" OwnLinkHost "/target") for
+// what a click asks of the program; the name is one that never resolves.
+inline constexpr char OwnLinkHost[] = "own.kolvi.invalid";
+
 // A web view made by the module: a child widget of the control.
 class WebEngineView : public QWidget {
 public:
@@ -23,10 +29,18 @@ public:
     virtual void Load(const QString& address) = 0;
     // Shows a page of the program's own, made of html alone.
     virtual void ShowOwnPage(const QString& html) = 0;
-    // Runs script beside the program's own page (in a world of its own) once
-    // that page has loaded; the latest script is run again whenever it has.
-    // Other pages never see it.
+    // Shows a page of the program's own in front of the web page the latest
+    // Load asked for, until that page has come; the next Load, ShowOwnPage
+    // or EndPage ends it too.
+    virtual void ShowOwnPageMeanwhile(const QString& html) = 0;
+    // Runs script beside the program's own pages (in a world of their own)
+    // once they have loaded; the latest script is run again whenever one
+    // has. Other pages never see it.
     virtual void RunInOwnPage(const QString& script) = 0;
+    // Actions added to the end of the pages' context menu.
+    virtual void SetMenuActions(const QList<QAction*>& actions) = 0;
+    // Shows every page at this size (1.0: as made).
+    virtual void SetZoom(double zoom) = 0;
     // Ends the page shown and its renderer process; the view stays, and
     // the next page starts a new one.
     virtual void EndPage() = 0;
@@ -35,6 +49,10 @@ public:
     // had: the host not found or refusing, an HTTP status of 400 or more,
     // or no answer in HostAnswerLimitMs.
     void OnPageUnavailable(std::function<void(const QUrl&)> handler) { pageUnavailable_ = std::move(handler); }
+
+    // Called with the part after "/" of a link to OwnLinkHost the user
+    // clicked in a page of the program's own; such a link goes nowhere.
+    void OnOwnLinkClicked(std::function<void(const QString&)> handler) { ownLinkClicked_ = std::move(handler); }
 
     static constexpr int HostAnswerLimitMs = 5000;
 
@@ -45,8 +63,15 @@ protected:
             pageUnavailable_(address);
     }
 
+    void ReportOwnLinkClicked(const QString& target)
+    {
+        if (ownLinkClicked_)
+            ownLinkClicked_(target);
+    }
+
 private:
     std::function<void(const QUrl&)> pageUnavailable_;
+    std::function<void(const QString&)> ownLinkClicked_;
 };
 
 // The module's one entry point, found by this name.

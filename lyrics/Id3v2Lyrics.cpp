@@ -17,6 +17,10 @@ using TagLib::ID3v2::UnsynchronizedLyricsFrame;
 // TagLib reads a whole tag into memory; real tags, pictures included, stay
 // far below this.
 constexpr std::uint32_t LargestTag = 64u << 20;
+// Lyrics beyond these are not shown anyway (the page takes far less): the
+// rest of a huge frame is left unread.
+constexpr qsizetype LongestLyricsText = 1 << 20;
+constexpr std::size_t MostSyltEntries = 20000;
 
 QString Text(const TagLib::String& text)
 {
@@ -76,13 +80,18 @@ Lyrics SyltLyrics(const SynchronizedLyricsFrame& frame, const TagLib::MPEG::Prop
                                        [](const auto& entry) { return StartsLine(Text(entry.text)); });
     Lyrics lyrics;
     lyrics.synced = true;
+    std::size_t taken = 0;
     for (const auto& entry : entries) {
+        if (++taken > MostSyltEntries) {
+            lyrics.cut = true;
+            break;
+        }
         QString text = Text(entry.text);
         const auto ms = static_cast<std::int64_t>(entry.time * msPerUnit);
         if (syllables && !lyrics.lines.empty() && !StartsLine(text))
             lyrics.lines.back().text += text.replace(u'\r', u' ').replace(u'\n', u' ');
         else
-            lyrics.lines.push_back(LyricLine{ms, text.replace(u'\r', u' ').replace(u'\n', u' ')});
+            lyrics.lines.push_back(LyricLine{ms, text.replace(u'\r', u' ').replace(u'\n', u' '), {}});
     }
     for (LyricLine& line : lyrics.lines)
         line.text = line.text.trimmed();
@@ -98,7 +107,12 @@ std::optional<FoundLyrics> UsltLyrics(const TagLib::ID3v2::FrameList& frames)
         if (uslt == nullptr)
             continue;
         // Some taggers keep LRC text here: its stamps are used.
-        Lyrics lyrics = ParseLrc(Text(uslt->text()));
+        QString text = Text(uslt->text());
+        const bool cut = text.size() > LongestLyricsText;
+        if (cut)
+            text.truncate(std::max<qsizetype>(0, text.lastIndexOf(u'\n', LongestLyricsText)));
+        Lyrics lyrics = ParseLrc(text);
+        lyrics.cut = cut;
         if (!lyrics.lines.empty())
             return FoundLyrics{std::move(lyrics), QStringLiteral("노래 파일의 ID3v2 태그 (USLT)")};
     }

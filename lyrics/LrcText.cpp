@@ -1,6 +1,8 @@
 #include "lyrics/LrcText.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -116,6 +118,69 @@ QString WithoutWordStamps(QStringView words)
     return kept.trimmed();
 }
 
+// The words of a line split at its word stamps, each with its stamp (-1
+// for words before the first stamp).
+std::vector<LyricWord> StampedWords(QStringView words)
+{
+    std::vector<LyricWord> found;
+    std::int64_t stamp = -1;
+    QString text;
+    const auto keep = [&] {
+        if (!text.isEmpty() || stamp >= 0)
+            found.push_back(LyricWord{stamp, text});
+        text.clear();
+    };
+    bool stamped = false;
+    for (qsizetype at = 0; at < words.size();) {
+        if (words[at] == u'<') {
+            const QStringView ahead = words.sliced(at + 1, std::min<qsizetype>(MaxWordStamp + 1, words.size() - at - 1));
+            const qsizetype close = ahead.indexOf(u'>');
+            if (close >= 0)
+                if (const auto ms = TimeTag(ahead.first(close))) {
+                    keep();
+                    stamp = *ms;
+                    stamped = true;
+                    at += close + 2;
+                    continue;
+                }
+        }
+        text.append(words[at]);
+        ++at;
+    }
+    keep();
+    if (!stamped)
+        return {};
+    // Spaces around the line are not shown; an empty word shows nothing.
+    if (!found.empty()) {
+        found.front().text = found.front().text.trimmed().isEmpty() ? QString() : found.front().text;
+        while (!found.front().text.isEmpty() && found.front().text.front().isSpace())
+            found.front().text.remove(0, 1);
+        while (!found.back().text.isEmpty() && found.back().text.back().isSpace())
+            found.back().text.chop(1);
+    }
+    std::erase_if(found, [](const LyricWord& word) { return word.text.isEmpty(); });
+    return found;
+}
+
+// Word stamps in order, none before its line's start nor after the next
+// line's: a word stamped out of order starts with the word before it, one
+// stamped beyond its line when the next line starts.
+void SettleWords(std::vector<LyricLine>& lines)
+{
+    std::size_t groupEnd = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (groupEnd <= i)
+            for (groupEnd = i + 1; groupEnd < lines.size() && lines[groupEnd].startMs == lines[i].startMs;)
+                ++groupEnd;
+        const std::int64_t limit = groupEnd < lines.size() ? lines[groupEnd].startMs : INT64_MAX;
+        std::int64_t previous = lines[i].startMs;
+        for (LyricWord& word : lines[i].words) {
+            word.startMs = word.startMs < 0 ? previous : std::clamp(word.startMs, previous, std::max(previous, limit));
+            previous = word.startMs;
+        }
+    }
+}
+
 void TrimEmptyEnds(std::vector<LyricLine>& lines)
 {
     while (!lines.empty() && lines.back().text.trimmed().isEmpty())
@@ -158,10 +223,18 @@ Lyrics ParseLrc(QStringView text)
         }
         if (!stamps.empty()) {
             const QString words = WithoutWordStamps(line.sliced(at));
-            for (std::int64_t ms : stamps)
-                timed.push_back(LyricLine{ms, words});
+            const std::vector<LyricWord> stamped = StampedWords(line.sliced(at));
+            for (std::int64_t ms : stamps) {
+                // Word stamps tell the moments of the first line stamp; a
+                // line sung again has its words as far from its start.
+                std::vector<LyricWord> moved = stamped;
+                for (LyricWord& word : moved)
+                    if (word.startMs >= 0)
+                        word.startMs = std::max<std::int64_t>(0, word.startMs - stamps.front() + ms);
+                timed.push_back(LyricLine{ms, words, std::move(moved)});
+            }
         } else if (!header) {
-            untimed.push_back(LyricLine{0, line.toString().trimmed()});
+            untimed.push_back(LyricLine{0, line.toString().trimmed(), {}});
         }
     });
 
@@ -171,10 +244,15 @@ Lyrics ParseLrc(QStringView text)
         TrimEmptyEnds(lyrics.lines);
         return lyrics;
     }
-    for (LyricLine& line : timed)
+    for (LyricLine& line : timed) {
         line.startMs = std::max<std::int64_t>(0, line.startMs - offsetMs);
+        for (LyricWord& word : line.words)
+            if (word.startMs >= 0)
+                word.startMs = std::max<std::int64_t>(0, word.startMs - offsetMs);
+    }
     std::stable_sort(timed.begin(), timed.end(),
                      [](const LyricLine& a, const LyricLine& b) { return a.startMs < b.startMs; });
+    SettleWords(timed);
     lyrics.lines = std::move(timed);
     lyrics.synced = true;
     return lyrics;
@@ -183,7 +261,7 @@ Lyrics ParseLrc(QStringView text)
 Lyrics PlainLyrics(QStringView text)
 {
     Lyrics lyrics;
-    ForEachLine(text, [&](QStringView line) { lyrics.lines.push_back(LyricLine{0, line.toString().trimmed()}); });
+    ForEachLine(text, [&](QStringView line) { lyrics.lines.push_back(LyricLine{0, line.toString().trimmed(), {}}); });
     TrimEmptyEnds(lyrics.lines);
     return lyrics;
 }

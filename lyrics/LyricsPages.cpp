@@ -16,6 +16,10 @@ h2 { font-size: 14px; margin: 18px 0 4px; }
 .lyrics p { margin: 0; padding: 1px 6px; border-radius: 4px; white-space: pre-wrap; }
 .lyrics.synced p { color: #666; }
 .lyrics p.now { background: #ffe58f; color: #000; font-weight: bold; }
+.lyrics p.now .w { color: #8c7a3c; }
+.lyrics p.now .w.sung { color: #000; }
+.lyrics a { color: inherit; text-decoration: none; display: block; }
+.lyrics a:hover { text-decoration: underline; }
 ul { padding-left: 20px; margin: 4px 0; }
 )";
 
@@ -111,7 +115,7 @@ QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooke
                 + PlaceList(placesLooked));
 }
 
-QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
+QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found, const QString& lineLinks)
 {
     const Lyrics& lyrics = found.lyrics;
     QString body = Heading(names);
@@ -123,8 +127,17 @@ QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
         bool shortened = lyrics.cut;
         for (std::size_t i = 0; i < lyrics.lines.size(); ++i) {
             const QString& text = lyrics.lines[i].text;
+            QString words = text.isEmpty() ? QStringLiteral("&nbsp;") : EscapeHtml(text);
+            if (lyrics.synced && !lyrics.lines[i].words.empty()) {
+                words.clear();
+                for (const LyricWord& word : lyrics.lines[i].words)
+                    words += QStringLiteral("<span class=\"w\">") + EscapeHtml(word.text) + QStringLiteral("</span>");
+            }
+            if (lyrics.synced && !lineLinks.isEmpty())
+                words = QStringLiteral("<a href=\"") + EscapeHtml(lineLinks) + QString::number(i) + QStringLiteral("\">")
+                    + words + QStringLiteral("</a>");
             const QString line = QStringLiteral("<p id=\"") + LineElementId(static_cast<int>(i)) + QStringLiteral("\">")
-                + (text.isEmpty() ? QStringLiteral("&nbsp;") : EscapeHtml(text)) + QStringLiteral("</p>");
+                + words + QStringLiteral("</p>");
             spent += EncodedCost(line);
             if (spent > LinesBudget) {
                 shortened = true;
@@ -140,12 +153,27 @@ QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found)
     return Page(body);
 }
 
-QString HighlightScript(int line)
+QString HighlightScript(LineGroup group, const std::vector<int>& wordsSung, bool scroll)
 {
-    return QStringLiteral("(function (id) {"
-                          " var was = document.querySelector('.lyrics p.now'); if (was) was.classList.remove('now');"
-                          " var now = document.getElementById(id);"
-                          " if (now) { now.classList.add('now'); now.scrollIntoView({block: 'center', behavior: 'smooth'}); }"
-                          "})('%1');")
-        .arg(LineElementId(line));
+    QStringList sung;
+    for (int count : wordsSung)
+        sung.append(QString::number(count));
+    return QStringLiteral(
+               "(function (first, last, sung, scroll) {"
+               " document.querySelectorAll('.lyrics p.now').forEach(function (p) { p.classList.remove('now'); });"
+               " var top = null, bottom = null;"
+               " for (var i = first; i <= last && i >= 0; ++i) {"
+               "  var p = document.getElementById('l' + i); if (!p) break;"
+               "  p.classList.add('now'); var r = p.getBoundingClientRect();"
+               "  p.querySelectorAll('.w').forEach(function (w, j) { w.classList.toggle('sung', j < (sung[i - first] || 0)); });"
+               "  if (top === null) top = r.top; bottom = r.bottom;"
+               " }"
+               " if (top === null || !scroll) return;"
+               " var shift = bottom - top > innerHeight ? top : (top + bottom - innerHeight) / 2;"
+               " scrollBy({top: shift, behavior: 'smooth'});"
+               "})(%1, %2, [%3], %4);")
+        .arg(group.first)
+        .arg(group.last)
+        .arg(sung.join(u','))
+        .arg(scroll ? QStringLiteral("true") : QStringLiteral("false"));
 }

@@ -17,15 +17,19 @@ struct TrackNames {
 QString IndexPageHtml();
 // While the online database is asked; placesLooked: where the lyrics were not.
 QString SearchingPageHtml(const TrackNames& names, const QStringList& placesLooked);
-// The lyrics, line i with the element id "l<i>".
-QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found);
+// The lyrics, line i with the element id "l<i>"; each line of synchronised
+// lyrics a link to lineLinks followed by i, when lineLinks is given.
+QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found, const QString& lineLinks = QString());
 // No lyrics anywhere: what was looked for and where.
 QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooked);
 
 // A script for a lyrics page (run in a world of its own beside the page's)
-// that marks line `line` as the one being sung and scrolls it into view.
-QString HighlightScript(int line);
-// The id HighlightScript marks with the class "now".
+// that marks the lines of `group` as the ones being sung and scrolls them
+// into view (their start, when they are taller than the window).
+// wordsSung: for each line of the group, how many of its words show as
+// sung; scroll: bring the group into view.
+QString HighlightScript(LineGroup group, const std::vector<int>& wordsSung = {}, bool scroll = true);
+// The id of a line's element; HighlightScript marks it with the class "now".
 QString LineElementId(int line);
 
 // text with & < > " ' as character references and control characters

@@ -3,7 +3,7 @@
 # runs each one briefly on its seed corpus (fuzz/corpus/<target>/); exits
 # non-zero when one of them finds a crash. With --build-only first, only
 # builds them. FUZZ_SECONDS sets the time per
-# target (10 s unless set: the four take under a minute); longer runs
+# target (10 s unless set: the five take about a minute); longer runs
 # are for running by hand, e.g.
 #   FUZZ_SECONDS=600 scripts/fuzz-smoke.sh build/fuzz
 set -euo pipefail
@@ -12,7 +12,7 @@ build_only=0
 if [[ ${1:-} == --build-only ]]; then build_only=1; shift; fi
 out=${1:?usage: $0 [--build-only] BUILD_FOLDER}
 seconds=${FUZZ_SECONDS:-10}
-targets=(fuzz_track_tag fuzz_text_file fuzz_playlist_load fuzz_mci_play)
+targets=(fuzz_track_tag fuzz_text_file fuzz_playlist_load fuzz_mci_play fuzz_lyrics_parsers)
 
 cmake -S "$top" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKOLVI_FUZZ=ON -DKOLVI_TESTS=OFF >/dev/null

@@ -22,8 +22,9 @@ bool SameAddress(const QUrl& a, const QUrl& b)
 
 }  // namespace
 
-HostAnswerWatch::HostAnswerWatch(int limitMs, std::function<void(const QUrl&)> unavailable)
-    : unavailable_(std::move(unavailable)), limitMs_(limitMs)
+HostAnswerWatch::HostAnswerWatch(int limitMs, std::function<void(const QUrl&)> unavailable,
+                                 std::function<void()> answered)
+    : unavailable_(std::move(unavailable)), answered_(std::move(answered)), limitMs_(limitMs)
 {
     limit_.setSingleShot(true);
     connect(&limit_, &QTimer::timeout, this, &HostAnswerWatch::TimeUp);
@@ -83,7 +84,7 @@ void HostAnswerWatch::LoadingChanged(const QWebEngineLoadingInfo& info)
         if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400)
             Unavailable();
         else
-            Forget();
+            Answered();
     }
 }
 
@@ -91,9 +92,15 @@ void HostAnswerWatch::TimeUp()
 {
     // A host whose page has arrived but still loads its pictures keeps its time.
     if (!arrived_.isEmpty())
-        Forget();
+        Answered();
     else if (!expected_.isEmpty())
         Unavailable();
+}
+
+void HostAnswerWatch::Answered()
+{
+    Forget();
+    answered_();
 }
 
 void HostAnswerWatch::Unavailable()

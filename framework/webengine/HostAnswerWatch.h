@@ -15,9 +15,10 @@ class QWebEnginePage;
 
 class HostAnswerWatch : public QObject {
 public:
-    // unavailable: called once for an address that got no answer; limitMs:
-    // the time its host has from the moment the engine asks it.
-    HostAnswerWatch(int limitMs, std::function<void(const QUrl&)> unavailable);
+    // unavailable: called once for an address that got no answer; answered:
+    // once for one whose page has come; limitMs: the time its host has from
+    // the moment the engine asks it.
+    HostAnswerWatch(int limitMs, std::function<void(const QUrl&)> unavailable, std::function<void()> answered);
 
     // Follows the loads of this page from now on.
     void Watch(QWebEnginePage* page);
@@ -30,8 +31,10 @@ private:
     void UrlChanged(const QUrl& url);
     void TimeUp();
     void Unavailable();
+    void Answered();
 
     std::function<void(const QUrl&)> unavailable_;
+    std::function<void()> answered_;
     const int limitMs_;
     QPointer<QWebEnginePage> page_;
     QTimer limit_;

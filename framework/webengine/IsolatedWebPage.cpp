@@ -73,6 +73,12 @@ bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType ty
     // page can type none.
     if (isMainFrame && url.scheme() == u"data")
         return type == NavigationTypeTyped;
+    // A click the program's own page hands to the program; it loads nothing.
+    if (url.host() == QLatin1String(OwnLinkHost)) {
+        if (isMainFrame && type == NavigationTypeLinkClicked && this->url().scheme() == u"data" && ownLinkClicked_)
+            ownLinkClicked_(url.path().mid(1));
+        return false;
+    }
     return !isMainFrame || IsWebPageAddress(url);
 }
 

@@ -6,6 +6,7 @@
 #include "framework/WebEngineView.h"
 
 #include <QWebEnginePage>
+#include <functional>
 #include <memory>
 
 class QWebEngineProfile;
@@ -17,9 +18,15 @@ class IsolatedWebPage : public QWebEnginePage {
 public:
     explicit IsolatedWebPage(QWebEngineProfile* profile);
 
+    // Told the target of each link to OwnLinkHost clicked in the program's own page.
+    void OnOwnLinkClicked(std::function<void(const QString&)> handler) { ownLinkClicked_ = std::move(handler); }
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
+
+private:
+    std::function<void(const QString&)> ownLinkClicked_;
 };

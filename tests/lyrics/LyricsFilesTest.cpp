@@ -5,6 +5,8 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedLocale.h"
 #include "lyrics/SidecarLyrics.h"
+#include "lyrics/LrcText.h"
+#include "lyrics/LyricsSettings.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -133,6 +135,68 @@ TEST_F(LyricsFilesTest, AHugeOrHostileFileIsReadOnlyAsFarAsTheLimitAndAPipeIsNev
     found = readLyrics("pipe.mp3");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->source, "pipe.txt");
+}
+
+TEST(WordTimedLrcTest, WordsKeepTheirMomentsInOrderWithinTheirLine)
+{
+    struct Case {
+        const char* lrc;
+        std::vector<std::int64_t> wordMs;  // of the first line
+        QString text;
+    };
+    const Case cases[] = {
+        {"[00:12.00]<00:12.00>봄 <00:12.40>날\n[00:14.00]다음", {12000, 12400}, "봄 날"},
+        // Out of order: a word starts with the one before it.
+        {"[00:12.00]<00:12.50>a <00:12.20>b <00:12.80>c\n[00:14.00]x", {12500, 12500, 12800}, "a b c"},
+        // Beyond the line's end, or before its start.
+        {"[00:12.00]<00:11.00>a <00:20.00>b\n[00:14.00]x", {12000, 14000}, "a b"},
+        // Words before the first stamp start with the line; a line sung again keeps its words' spacing.
+        {"[offset:+500]\n[00:02.00][00:10.00]la <00:02.50>di <00:03.00>da", {1500, 2000, 2500}, "la di da"},
+    };
+    for (const Case& test : cases) {
+        const Lyrics lyrics = ParseLrc(QString::fromUtf8(test.lrc));
+        ASSERT_FALSE(lyrics.lines.empty()) << test.lrc;
+        std::vector<std::int64_t> moments;
+        for (const LyricWord& word : lyrics.lines[0].words)
+            moments.push_back(word.startMs);
+        EXPECT_EQ(moments, test.wordMs) << test.lrc;
+        EXPECT_EQ(lyrics.lines[0].text, test.text) << test.lrc;
+    }
+    const Lyrics again = ParseLrc(u"[00:02.00][00:10.00]la <00:02.50>di");
+    ASSERT_EQ(again.lines.size(), 2u);
+    EXPECT_EQ(again.lines[1].words[1].startMs, 10500);
+    EXPECT_EQ(WordsSung(again, GroupOf(again, 1), 10499), std::vector<int>{1});
+    EXPECT_EQ(MsUntilNextWord(again, GroupOf(again, 1), 10400), 100);
+}
+
+TEST(LyricsSettingsTest, KeptAcrossRunsAndADamagedOrUnwritableFileGivesTheDefaults)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kolviplayer/lyrics.json");
+    {
+        LyricsSettings settings(path);
+        settings.SetOffsetMs("/music/봄.mp3", -300);
+        settings.SetZoom(1.5);
+    }
+    const LyricsSettings read(path);
+    EXPECT_EQ(read.OffsetMs("/music/봄.mp3"), -300);
+    EXPECT_EQ(read.OffsetMs("/music/other.mp3"), 0);
+    EXPECT_DOUBLE_EQ(read.Zoom(), 1.5);
+
+    for (const std::string damaged : {"{\"zoom\": 1.5, \"offs", "[1, 2]", "\x00\xff\xfe garbage",
+                                      R"({"zoom": "big", "offsets": [1, 2]})", R"({"zoom": 1e999, "offsets": {"/a": "x"}})"}) {
+        writeFileBytes(path.toStdString(), damaged);
+        const LyricsSettings settings(path);
+        EXPECT_DOUBLE_EQ(settings.Zoom(), 1.0) << damaged;
+        EXPECT_EQ(settings.OffsetMs("/a"), 0) << damaged;
+    }
+
+    // Its folder's place taken by a file: the change is lost, nothing else.
+    writeFileBytes(dir.filePath("taken").toStdString(), "a file");
+    LyricsSettings unwritable(dir.filePath("taken/lyrics.json"));
+    unwritable.SetZoom(2.0);
+    EXPECT_DOUBLE_EQ(unwritable.Zoom(), 2.0);
+    EXPECT_EQ(readFileBytes(dir.filePath("taken").toStdString()), "a file");
 }
 
 }  // namespace

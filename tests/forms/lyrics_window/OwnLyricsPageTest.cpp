@@ -16,7 +16,9 @@
 #include "tests/support/windows/PlayerFixture.h"
 #include "tests/support/TagFile.h"
 #include "tests/support/webengine/WebEngineTesting.h"
+#include "lyrics/LyricsSettings.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -127,6 +129,44 @@ protected:
     }
     DWORD devicePosition() const { return form->MP3->Position(); }
 
+    // The engine's view on screen: the page the host sent, or the program's
+    // own shown in front of it while it comes.
+    QWebEngineView* shownView() const
+    {
+        QWidget* shown = frmLyrics->Browser->childAt(frmLyrics->Browser->rect().center());
+        while (shown != nullptr && qobject_cast<QWebEngineView*>(shown) == nullptr)
+            shown = shown->parentWidget();
+        return static_cast<QWebEngineView*>(shown);
+    }
+    int linesLit() const { return runScript(engineView(), "document.querySelectorAll('.lyrics p.now').length").toInt(); }
+    // Clicks the middle of line `line`'s text, as a listener would.
+    void clickLine(int line) const
+    {
+        const QString where = QStringLiteral("(function () { var p = document.getElementById('l%1');"
+                                             " p.scrollIntoView({block: 'center'}); var r = p.firstChild.getBoundingClientRect();"
+                                             " return Math.round(r.left + 5) + ',' + Math.round((r.top + r.bottom) / 2); })()")
+                                  .arg(line);
+        QString point = runScript(engineView(), where).toString();
+        // Until a smooth scroll of the sung line has come to rest.
+        for (QString again; (again = runScript(engineView(), where).toString()) != point;)
+            point = again;
+        const QStringList xy = point.split(',');
+        QTest::mouseClick(engineView()->focusProxy(), Qt::LeftButton, {}, QPoint(xy[0].toInt(), xy[1].toInt()));
+    }
+    QString note() const
+    {
+        for (QLabel* label : frmLyrics->findChildren<QLabel*>())
+            if (label->isVisible())
+                return label->text();
+        return QString();
+    }
+
+    QString shownText() const
+    {
+        QWebEngineView* view = shownView();
+        return view != nullptr ? runScript(view, "document.body ? document.body.innerText : ''").toString() : QString();
+    }
+
 };
 
 TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFollowsTheDevice)
@@ -179,6 +219,16 @@ TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFoll
     ASSERT_TRUE(waitForText("둘째 노래 29"));
     EXPECT_TRUE(pageText().contains("SYLT"));
     ASSERT_TRUE(waitForHighlight(1, 29));
+
+    // Kept as a file beside the track; the file is never written over.
+    QTest::keyClick(frmLyrics, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(note(), "가사를 second.lrc 파일로 저장했습니다");
+    const std::string saved = readFileBytes(beside(second, ".lrc"));
+    EXPECT_EQ(saved.substr(0, 26), "[00:00.00]둘째 노래 0\n");
+    EXPECT_NE(saved.find("[00:58.00]둘째 노래 29\n"), std::string::npos);
+    QTest::keyClick(frmLyrics, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(note(), "같은 이름의 가사 파일(second.lrc)이 이미 있어 저장하지 않았습니다");
+    EXPECT_EQ(readFileBytes(beside(second, ".lrc")), saved);
 }
 
 TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnsweringHostKeepsItsPage)
@@ -210,6 +260,111 @@ TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnswerin
     EXPECT_EQ(engineView()->url(), page);
     EXPECT_EQ(pageText(), "host lyrics");
     EXPECT_EQ(failed.size(), 0);
+}
+
+TEST_F(OwnLyricsPageTest, TheTracksOwnLyricsShowWhileTheHostIsSilentAndItsPageReplacesThemWhenItComes)
+{
+    LocalHttpServer host;
+    routeHostToServer(KOLVI_LYRICS_HOST, host);
+    const ScopedLyricsDatabase noDatabase("");
+    host.setPage("/kr/lyrics_plugin_index.html", "<html><body>index page</body></html>");
+    host.setPage("/kr/lyrics_plugin_show.html", "<html><body>host lyrics</body></html>");
+    // A tag far larger than any real one: read on a worker, and its lyrics,
+    // arriving after the next track's, are never shown.
+    const std::string huge = addTrack("huge.mp3");
+    tagTrack(huge, [](TagLib::ID3v2::Tag& tag) {
+        std::string text;
+        for (int line = 0; text.size() < 30u << 20; ++line)
+            text += "[00:00.00]huge tag line " + std::to_string(line) + "\n";
+        tag.addFrame(usltFrame(text));
+    });
+    const std::string own = addTrack("own.mp3");
+    writeFileBytes(beside(own, ".lrc"), lrcEverySecond("자기 가사"));
+    QSignalSpy failed(frmLyrics->Browser, &TCppWebBrowser::NavigateFailed);
+
+    showLyricsWindow();
+    ASSERT_TRUE(waitForText("index page"));
+    host.hold("/kr/lyrics_plugin_show.html", true);
+    playTrack(0);
+    form->btnNext->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownText().contains("자기 가사 59"); }, 60000));
+    EXPECT_NE(shownView(), engineView());
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return runScript(shownView(), "document.querySelectorAll('.lyrics p.now').length").toInt() == 1;
+    }, 60000));
+    EXPECT_FALSE(shownText().contains("huge"));
+    EXPECT_EQ(failed.size(), 0);
+
+    // The host answers: its page is what shows.
+    LoadRecorder loads(engineView());
+    host.hold("/kr/lyrics_plugin_show.html", false);
+    const QUrl page("http://" KOLVI_LYRICS_HOST "/kr/lyrics_plugin_show.html?title=own&singer=");
+    ASSERT_TRUE(loads.waitFor(page));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownView() == engineView(); }, 60000));
+    EXPECT_EQ(shownText(), "host lyrics");
+    EXPECT_EQ(host.pageRequests().back(), "/kr/lyrics_plugin_show.html?title=own&singer=");
+    EXPECT_EQ(failed.size(), 0);
+}
+
+TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereAndTheListenersShiftAndZoomAreKept)
+{
+    const ScopedEnvironment hostNowhere = routeLyricsHostNowhere();
+    const ScopedLyricsDatabase noDatabase("");
+    const std::string track = addTrack("group.mp3");
+    // An original, word-timed every half second, its pronunciation and its
+    // translation under each stamp.
+    std::string lrc;
+    for (int second = 0; second < 60; second += 2) {
+        char stamp[32];
+        char words[128];
+        std::snprintf(stamp, sizeof stamp, "[00:%02d.00]", second);
+        std::snprintf(words, sizeof words, "<00:%02d.00>원문 <00:%02d.50>%d <00:%02d.00>셋 <00:%02d.50>넷", second, second,
+                      second, second + 1, second + 1);
+        lrc += stamp + std::string(words) + "\n";
+        for (const char* kind : {"발음 ", "번역 "})
+            lrc += stamp + std::string(kind) + std::to_string(second) + "\n";
+    }
+    writeFileBytes(beside(track, ".lrc"), lrc);
+
+    showLyricsWindow();
+    playTrack(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownView() == engineView() && pageText().contains("번역 58"); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return linesLit() == 3; }, 60000));
+    EXPECT_EQ(highlightedLine() % 3, 0);
+
+    // The pronunciation of the line at 0:40, then the translation of the one
+    // at 0:20: playback goes there, back too, through the main window's slider.
+    clickLine(61);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() >= 40000; }, 60000));
+    clickLine(32);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() < 40000; }, 60000));
+    form->btnPause->click();
+    const int heard = int(Position());
+    ASSERT_GE(heard, 20000);
+    ASSERT_LT(heard, 30000);
+    ASSERT_TRUE(waitForHighlight(heard / 2000 * 3, heard / 2000 * 3));
+    EXPECT_EQ(linesLit(), 3);
+
+    // 2.5 s later: the group sung 2.5 s before the device's position.
+    for (int press = 0; press < 25; ++press)
+        QTest::keyClick(frmLyrics, Qt::Key_BracketLeft);
+    EXPECT_EQ(note(), "-2.5초");
+    const int shifted = (heard - 2500) / 2000 * 3;
+    ASSERT_TRUE(waitForHighlight(shifted, shifted));
+    // Its words sung so far, one every half second.
+    const int wordsSung = (heard - 2500) % 2000 / 500 + 1;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return runScript(engineView(), "document.querySelectorAll('.lyrics p.now .w.sung').length").toInt() == wordsSung;
+    }, 60000)) << wordsSung;
+    EXPECT_EQ(runScript(engineView(), "document.querySelectorAll('.lyrics p.now .w').length").toInt(), 4);
+    EXPECT_EQ(LyricsSettings().OffsetMs(track), -2500);
+
+    QTest::keyClick(frmLyrics, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(frmLyrics, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_NEAR(engineView()->zoomFactor(), 1.21, 0.01);
+    EXPECT_NEAR(LyricsSettings().Zoom(), 1.21, 0.01);
+    QTest::keyClick(frmLyrics, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_NEAR(engineView()->zoomFactor(), 1.0, 0.01);
 }
 
 TEST_F(OwnLyricsPageTest, LrclibLyricsFollowTheSongAndALateAnswerForThePreviousTrackIsDropped)
