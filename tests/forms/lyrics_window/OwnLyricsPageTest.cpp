@@ -223,12 +223,12 @@ TEST_F(OwnLyricsPageTest, WithoutTheHostTheSungLineOfTheLyricsBesideTheTrackFoll
     // Kept as a file beside the track; the file is never written over.
     QTest::keyClick(frmLyrics, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(note(), "가사를 second.lrc 파일로 저장했습니다");
-    const std::string saved = readFileBytes(beside(second, ".lrc"));
+    const std::string saved = readFileBytes(besideTrack(second, ".lrc"));
     EXPECT_EQ(saved.substr(0, 26), "[00:00.00]둘째 노래 0\n");
     EXPECT_NE(saved.find("[00:58.00]둘째 노래 29\n"), std::string::npos);
     QTest::keyClick(frmLyrics, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(note(), "같은 이름의 가사 파일(second.lrc)이 이미 있어 저장하지 않았습니다");
-    EXPECT_EQ(readFileBytes(beside(second, ".lrc")), saved);
+    EXPECT_EQ(readFileBytes(besideTrack(second, ".lrc")), saved);
 }
 
 TEST_F(OwnLyricsPageTest, AnErrorStatusOrASilentHostGivesTheOwnPageButAnAnsweringHostKeepsItsPage)
@@ -279,7 +279,7 @@ TEST_F(OwnLyricsPageTest, TheTracksOwnLyricsShowWhileTheHostIsSilentAndItsPageRe
         tag.addFrame(usltFrame(text));
     });
     const std::string own = addTrack("own.mp3");
-    writeFileBytes(beside(own, ".lrc"), lrcEverySecond("자기 가사"));
+    writeFileBytes(besideTrack(own, ".lrc"), lrcEverySecond("자기 가사"));
     QSignalSpy failed(frmLyrics->Browser, &TCppWebBrowser::NavigateFailed);
 
     showLyricsWindow();
@@ -324,7 +324,7 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
         for (const char* kind : {"발음 ", "번역 "})
             lrc += stamp + std::string(kind) + std::to_string(second) + "\n";
     }
-    writeFileBytes(beside(track, ".lrc"), lrc);
+    writeFileBytes(besideTrack(track, ".lrc"), lrc);
 
     showLyricsWindow();
     playTrack(0);
@@ -339,7 +339,7 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
     clickLine(32);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() < 40000; }, 60000));
     form->btnPause->click();
-    const int heard = int(Position());
+    const int heard = int(devicePosition());
     ASSERT_GE(heard, 20000);
     ASSERT_LT(heard, 30000);
     ASSERT_TRUE(waitForHighlight(heard / 2000 * 3, heard / 2000 * 3));
