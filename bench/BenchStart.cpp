@@ -2,6 +2,8 @@
 
 #include "platform/win/Modules.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,4 +36,26 @@ DisplayHandle startOnDisplay(int argc, char** argv)
     }
     XSetErrorHandler(ignoreError);
     return display;
+}
+
+void DisplayCloser::operator()(Display* display) const { XCloseDisplay(display); }
+
+std::optional<long> windowPid(Display* display, Window window)
+{
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+    if (pidAtom == None)
+        return std::nullopt;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::optional<long> pid;
+    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                           &data) == Success &&
+        data != nullptr && items == 1 && format == 32)
+        pid = *reinterpret_cast<long*>(data);
+    if (data != nullptr)
+        XFree(data);
+    return pid;
 }

@@ -3,11 +3,16 @@
 // test environment (scripts/with-test-env.sh), or that they were given the
 // executable and have an X display to watch it on. Each says what is
 // missing on stderr.
-#include <X11/Xlib.h>
 #include <memory>
+#include <optional>
+
+// Xlib's own names for what is used here, without its header: its macros
+// (Status, Bool, None) break Qt's headers included after it.
+typedef struct _XDisplay Display;
+typedef unsigned long Window;
 
 struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
+    void operator()(Display* display) const;
 };
 using DisplayHandle = std::unique_ptr<Display, DisplayCloser>;
 
@@ -20,3 +25,7 @@ bool startUnderTestEnvironment();
 // display, with errors about windows that vanished while looked at ignored;
 // nullptr when the argument or the display is missing.
 DisplayHandle startOnDisplay(int argc, char** argv);
+
+// The process that owns a top-level window, by its _NET_WM_PID; nothing
+// when the window does not say.
+std::optional<long> windowPid(Display* display, Window window);

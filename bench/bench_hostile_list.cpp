@@ -33,26 +33,6 @@ constexpr int Rounds = 3;
 constexpr qint64 GiveUpMs = 120'000;
 constexpr std::size_t MiB = 1024 * 1024;
 
-std::optional<long> windowPid(Display* display, Window window)
-{
-    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
-    if (pidAtom == None)
-        return std::nullopt;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::optional<long> pid;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
-                           &data) == Success &&
-        data != nullptr && items == 1 && format == 32)
-        pid = *reinterpret_cast<long*>(data);
-    if (data != nullptr)
-        XFree(data);
-    return pid;
-}
-
 // A viewable top-level window of the process, if it has one.
 std::optional<Window> viewableWindowOf(Display* display, long pid)
 {

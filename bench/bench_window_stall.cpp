@@ -9,6 +9,7 @@
 // sending 5,000 media-control requests each; and, for comparison, Play on a
 // sound server that answers. Run under the test environment:
 //   scripts/with-test-env.sh build/bench/bench/bench_window_stall build/bench/app/kolviplayer [CASE...]
+#include "bench/BenchStart.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/PulseDaemon.h"
 #include "tests/support/id3v2/Id3v2Frames.h"
@@ -55,26 +56,6 @@ struct DisplayCloser {
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
 int ignoreError(Display*, XErrorEvent*) { return 0; }
-
-std::optional<long> windowPid(Display* display, Window window)
-{
-    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
-    if (pidAtom == None)
-        return std::nullopt;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::optional<long> pid;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
-                           &data) == Success &&
-        data != nullptr && items == 1 && format == 32)
-        pid = *reinterpret_cast<long*>(data);
-    if (data != nullptr)
-        XFree(data);
-    return pid;
-}
 
 std::string windowName(Display* display, Window window)
 {

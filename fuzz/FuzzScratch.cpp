@@ -1,5 +1,6 @@
 #include "fuzz/FuzzScratch.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,4 +42,10 @@ std::string readScratchFile(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     require(static_cast<bool>(in));
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void useKoreanLocale()
+{
+    if (std::setlocale(LC_ALL, "ko_KR.CP949") == nullptr)
+        std::setlocale(LC_ALL, "C.UTF-8");
 }

@@ -8,6 +8,10 @@ const std::string& scratchFolder();
 void writeScratchFile(const std::string& path, std::string_view bytes);
 std::string readScratchFile(const std::string& path);
 
+// The Korean code page's double-byte rules where that locale is installed,
+// else UTF-8.
+void useKoreanLocale();
+
 // Stops the run as a crash, so libFuzzer keeps the input.
 inline void require(bool condition)
 {

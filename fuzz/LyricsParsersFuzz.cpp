@@ -10,7 +10,6 @@
 #include "lyrics/LrclibRecords.h"
 #include "lyrics/TextDecoding.h"
 
-#include <clocale>
 #include <cstdint>
 #include <string>
 
@@ -63,8 +62,7 @@ void checkTagFrame(const char* kind, const std::string& body)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    if (std::setlocale(LC_ALL, "ko_KR.CP949") == nullptr)
-        std::setlocale(LC_ALL, "C.UTF-8");
+    useKoreanLocale();
     return 0;
 }
 

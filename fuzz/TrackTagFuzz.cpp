@@ -7,7 +7,6 @@
 #include "forms/LyricsAddress.h"
 #include "forms/TrackTag.h"
 
-#include <clocale>
 #include <cstdint>
 #include <cstring>
 
@@ -125,9 +124,7 @@ void checkEncoder(const std::string& bytes)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Double-byte character rules where the locale is installed.
-    if (std::setlocale(LC_ALL, "ko_KR.CP949") == nullptr)
-        std::setlocale(LC_ALL, "C.UTF-8");
+    useKoreanLocale();
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/HeardTracks.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/Playerctl.h"
 #include "tests/support/executable/PlayerProcess.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/SessionBus.h"
@@ -28,16 +29,6 @@
 namespace {
 
 const std::string CrCrLf = "\r\r\n";
-
-std::string playerctl(const std::vector<std::string>& arguments)
-{
-    std::vector<std::string> command{"playerctl", "-p", "kolviplayer"};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    std::string out = captureProgram(command).value_or("(failed)");
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
-}
 
 std::string playbackStatus() { return playerctl({"status"}); }
 

@@ -9,6 +9,7 @@
 #include "tests/support/EventLoopWait.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/Playerctl.h"
 #include "tests/support/SessionBus.h"
 #include "tests/support/SinkVolume.h"
 #include "tests/support/executable/PlayerProcess.h"
@@ -31,16 +32,6 @@ const QString AppId = QStringLiteral(KOLVI_APP_ID);
 QString FileUri(const std::string& path)
 {
     return QString::fromLatin1("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
-}
-
-std::string Playerctl(const std::vector<std::string>& arguments)
-{
-    std::vector<std::string> command{"playerctl", "-p", "kolviplayer"};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    std::string out = captureProgram(command).value_or("(failed)");
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
 }
 
 // Ends the player the bus started, should the test stop before it quits.
@@ -109,8 +100,8 @@ TEST(OpenWith, TheBusStartsThePlayerWhichAddsTheMp3FilesAndPlaysTheFirst)
     ASSERT_TRUE(pid.isValid());
     started.pid = pid.value();
 
-    ASSERT_TRUE(waitUntil([] { return Playerctl({"status"}) == "Playing"; }));
-    EXPECT_EQ(Playerctl({"metadata", "--format", "{{xesam:url}}"}), FileUri(first).toStdString());
+    ASSERT_TRUE(waitUntil([] { return playerctl({"status"}) == "Playing"; }));
+    EXPECT_EQ(playerctl({"metadata", "--format", "{{xesam:url}}"}), FileUri(first).toStdString());
     const std::string schemes =
         captureProgram({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.kolviplayer",
                         "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2",
@@ -123,7 +114,7 @@ TEST(OpenWith, TheBusStartsThePlayerWhichAddsTheMp3FilesAndPlaysTheFirst)
     EXPECT_EQ(runProgram({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.kolviplayer",
                           "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player.OpenUri", "string:" + url}),
               0);
-    EXPECT_TRUE(waitUntil([&] { return Playerctl({"metadata", "--format", "{{xesam:url}}"}) == url; }));
+    EXPECT_TRUE(waitUntil([&] { return playerctl({"metadata", "--format", "{{xesam:url}}"}) == url; }));
     expected.push_back(later);
 
     EXPECT_EQ(runProgram({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.kolviplayer",
