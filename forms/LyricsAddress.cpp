@@ -11,14 +11,14 @@ namespace {
 
 const std::string PageFolder = std::string("http://") + KOLVI_LYRICS_HOST + "/kr/";
 
-bool keptAsIs(unsigned char byte)
+bool KeptAsIs(unsigned char byte)
 {
     return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || byte == '@'
         || byte == '.';
 }
 
 // The encoding in a buffer sized for any text, so no name is ever cut.
-std::string encoded(const std::string& text)
+std::string Encoded(const std::string& text)
 {
     std::string buffer(text.size() * 3 + 1, '\0');
     EncodeQueryValue(text.c_str(), buffer.data());
@@ -38,7 +38,7 @@ char* EncodeQueryValue(const char* source, char* destination)
         const auto byte = static_cast<unsigned char>(*in);
         if (byte == ' ') {
             *out++ = '+';
-        } else if (keptAsIs(byte)) {
+        } else if (KeptAsIs(byte)) {
             *out++ = static_cast<char>(byte);
         } else {
             *out++ = '%';
@@ -69,8 +69,8 @@ std::string LyricsShowAddressWithoutSinger(std::string_view encodedName)
 void FormLyricsAddress(const std::string& path)
 {
     if (ReadTrackTag(path.c_str()))
-        LyricsAddress = LyricsShowAddress(encoded(std::string(Id3v1Field(TagBuffer.data(), TagTitleOffset))),
-                                          encoded(std::string(Id3v1Field(TagBuffer.data(), TagArtistOffset))));
+        LyricsAddress = LyricsShowAddress(Encoded(std::string(Id3v1Field(TagBuffer.data(), TagTitleOffset))),
+                                          Encoded(std::string(Id3v1Field(TagBuffer.data(), TagArtistOffset))));
     else
-        LyricsAddress = LyricsShowAddressWithoutSinger(encoded(TitleFromFileName(path)));
+        LyricsAddress = LyricsShowAddressWithoutSinger(Encoded(TitleFromFileName(path)));
 }

@@ -37,7 +37,7 @@ constexpr std::size_t PieceLimit = 64 * 1024;
 constexpr std::uint64_t SkipLimit = 1024 * 1024;
 
 // Skips what is left of the line; false when it goes on past SkipLimit.
-bool skipRestOfLine(TextFileReader& file)
+bool SkipRestOfLine(TextFileReader& file)
 {
     const std::uint64_t until = file.bytesRead() + SkipLimit;
     std::string rest;
@@ -54,7 +54,7 @@ enum class EntryLine { Entry, LastEntry, EndOfList };
 // The next entry line's text up to its first NUL, without its line feed.
 // The list ends with the data or at a line that begins with a NUL; a line
 // whose rest after a NUL is too long to skip is its last entry.
-EntryLine readEntryLine(TextFileReader& file, std::string& path)
+EntryLine ReadEntryLine(TextFileReader& file, std::string& path)
 {
     path.clear();
     std::string piece;
@@ -67,7 +67,7 @@ EntryLine readEntryLine(TextFileReader& file, std::string& path)
             return EntryLine::EndOfList;
         path.append(piece, 0, nul);
         if (nul != std::string::npos)
-            return !cut || skipRestOfLine(file) ? EntryLine::Entry : EntryLine::LastEntry;
+            return !cut || SkipRestOfLine(file) ? EntryLine::Entry : EntryLine::LastEntry;
     }
     if (path.ends_with('\n'))
         path.pop_back();
@@ -173,14 +173,14 @@ void TfrmKolviPlayer::LoadPlaylist(const std::string& FileName)
         RaiseNotAnInteger(index);
     }
     // What follows a NUL is no part of the number; the entries start on the next line.
-    const bool entriesFollow = !cut || skipRestOfLine(file);
+    const bool entriesFollow = !cut || SkipRestOfLine(file);
     CurrentIndex = StrToInt(index);
 
     TListItems* items = lvFileList->Items();
     items->BeginUpdate();
     items->Clear();
     for (EntryLine read = entriesFollow ? EntryLine::Entry : EntryLine::EndOfList; read == EntryLine::Entry;) {
-        read = readEntryLine(file, line);
+        read = ReadEntryLine(file, line);
         if (read != EntryLine::EndOfList)
             AddEntry(line);
     }

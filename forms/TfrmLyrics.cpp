@@ -12,14 +12,14 @@
 TfrmLyrics* frmLyrics = nullptr;
 
 // The browser control is the framework's, but only this window uses it.
-static const bool browserRegistered = RegisterComponent<TCppWebBrowser>("TCppWebBrowser");
+static const bool BrowserRegistered = RegisterComponent<TCppWebBrowser>("TCppWebBrowser");
 
 TfrmLyrics::TfrmLyrics(QObject* Owner)
     : TForm(Owner, staticMetaObject, ResourcePath("frmLyrics.dfm")),
       Browser(Component<TCppWebBrowser>("Browser")),
       StandIn(new LyricsStandIn(Browser, this))
 {
-    (void)browserRegistered;
+    (void)BrowserRegistered;
     // Escape puts the window away, as the lyrics button does.
     auto* hide = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(hide, &QShortcut::activated, this, &TForm::Hide);

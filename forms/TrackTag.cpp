@@ -16,22 +16,22 @@ public:
     }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
-    HFILE handle() const { return file_; }
+    HFILE Handle() const { return file_; }
 
 private:
     HFILE file_;
 };
 
 // One positioned read of the file's last 128 bytes.
-bool readLastBytes(const char* path)
+bool ReadLastBytes(const char* path)
 {
     const OpenFile file(path);
-    return file.handle() != HFILE_ERROR && _llseek(file.handle(), -long(TagSize), FILE_END) != HFILE_ERROR
-        && _lread(file.handle(), TagBuffer.data(), TagSize) == TagSize;
+    return file.Handle() != HFILE_ERROR && _llseek(file.Handle(), -long(TagSize), FILE_END) != HFILE_ERROR
+        && _lread(file.Handle(), TagBuffer.data(), TagSize) == TagSize;
 }
 
 // Indices 29 down to 1 only: a field of spaces keeps its first one.
-void clearTrailingSpaces(std::size_t fieldOffset)
+void ClearTrailingSpaces(std::size_t fieldOffset)
 {
     for (std::size_t i = TagFieldLength - 1; i >= 1 && TagBuffer[fieldOffset + i] == ' '; --i)
         TagBuffer[fieldOffset + i] = '\0';
@@ -41,11 +41,11 @@ void clearTrailingSpaces(std::size_t fieldOffset)
 
 bool ReadTrackTag(const char* path)
 {
-    if (!readLastBytes(path))
+    if (!ReadLastBytes(path))
         return false;
     if (!HasId3v1Marker(TagBuffer.data()))
         return false;
-    clearTrailingSpaces(TagTitleOffset);
-    clearTrailingSpaces(TagArtistOffset);
+    ClearTrailingSpaces(TagTitleOffset);
+    ClearTrailingSpaces(TagArtistOffset);
     return true;
 }

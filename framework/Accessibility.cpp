@@ -21,18 +21,18 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Value)
-            return bar()->ValueText();
+            return Bar()->ValueText();
         return QAccessibleWidget::text(kind);
     }
 
-    QVariant currentValue() const override { return bar()->Position(); }
-    void setCurrentValue(const QVariant& value) override { bar()->SetPosition(value.toInt()); }
-    QVariant maximumValue() const override { return bar()->Max(); }
-    QVariant minimumValue() const override { return bar()->Min(); }
-    QVariant minimumStepSize() const override { return bar()->LineSize(); }
+    QVariant currentValue() const override { return Bar()->Position(); }
+    void setCurrentValue(const QVariant& value) override { Bar()->SetPosition(value.toInt()); }
+    QVariant maximumValue() const override { return Bar()->Max(); }
+    QVariant minimumValue() const override { return Bar()->Min(); }
+    QVariant minimumStepSize() const override { return Bar()->LineSize(); }
 
 private:
-    TTrackBar* bar() const { return static_cast<TTrackBar*>(widget()); }
+    TTrackBar* Bar() const { return static_cast<TTrackBar*>(widget()); }
 };
 
 QAccessibleInterface* FrameworkAccessible(const QString& className, QObject* object)

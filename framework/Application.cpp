@@ -117,7 +117,7 @@ std::string ApplicationTitle(std::string_view exeName)
     name = name.substr(0, name.find('.'));
     if (name.empty())
         return name;
-    const std::size_t first = CharacterLength(name, 0);
+    const std::size_t first = characterLength(name, 0);
     return AnsiUpperCase(std::string_view(name).substr(0, first)) + AnsiLowerCase(std::string_view(name).substr(first));
 }
 
@@ -127,7 +127,7 @@ std::string ExceptionDisplayText(std::string_view message)
     if (text.empty())
         return text;
     std::size_t last = 0;
-    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at))
+    for (std::size_t at = 0; at < text.size(); at += characterLength(text, at))
         last = at;
     if (static_cast<unsigned char>(text[last]) > '.')
         text += '.';

@@ -35,7 +35,7 @@ public:
     }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
-    int get() const { return fd_; }
+    int Get() const { return fd_; }
     bool Close()
     {
         const int fd = std::exchange(fd_, -1);
@@ -90,14 +90,14 @@ QString SaveLrcBeside(const std::string& trackPath, const QString& text)
     const std::string path = base + ".lrc";
     const QString name = LocalText(path.substr(slash == std::string::npos ? 0 : slash + 1));
     NewFile file(path);
-    if (file.get() < 0) {
+    if (file.Get() < 0) {
         if (errno == EEXIST)
             return QStringLiteral("같은 이름의 가사 파일(%1)이 이미 있어 저장하지 않았습니다").arg(name);
         const QString folder = LocalText(slash == std::string::npos ? std::string(".") : trackPath.substr(0, slash));
         return QStringLiteral("%1 폴더에 가사 파일을 저장할 수 없습니다: %2")
             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     }
-    if (!WriteAll(file.get(), text.toUtf8()) || !file.Close()) {
+    if (!WriteAll(file.Get(), text.toUtf8()) || !file.Close()) {
         const int error = errno;
         ::unlink(path.c_str());
         return QStringLiteral("가사 파일(%1)을 다 쓰지 못해 지웠습니다: %2")

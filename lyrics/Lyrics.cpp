@@ -13,7 +13,7 @@ int LineAt(const Lyrics& lyrics, std::int64_t positionMs)
 
 std::int64_t MsUntilLineAfter(const Lyrics& lyrics, int line, std::int64_t positionMs)
 {
-    const auto next = static_cast<std::size_t>(line + 1);
+    const auto next = static_cast<std::size_t>(line) + 1;
     if (!lyrics.synced || next >= lyrics.lines.size())
         return -1;
     return std::max<std::int64_t>(0, lyrics.lines[next].startMs - positionMs);

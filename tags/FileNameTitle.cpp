@@ -17,7 +17,7 @@ std::string RemoveEveryOccurrence(const std::string& text, const std::string& pa
             at += upperPattern.size();
             continue;
         }
-        const std::size_t length = CharacterLength(text, at);
+        const std::size_t length = characterLength(text, at);
         result.append(text, at, length);
         at += length;
     }

@@ -17,14 +17,14 @@ public:
     explicit Converter(const char* from) : handle_(iconv_open("UTF-8", from)) {}
     ~Converter()
     {
-        if (valid())
+        if (Valid())
             iconv_close(handle_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return handle_; }
+    bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return handle_; }
 
 private:
     iconv_t handle_;
@@ -38,7 +38,7 @@ enum class CutEnd { Dropped, Refused };
 std::optional<QString> Strictly(QByteArrayView bytes, const char* encoding, CutEnd cutEnd)
 {
     const Converter converter(encoding);
-    if (!converter.valid())
+    if (!converter.Valid())
         return std::nullopt;
     std::string out(static_cast<std::size_t>(bytes.size()) * 3 + 16, '\0');
     char* in = const_cast<char*>(bytes.data());
@@ -47,7 +47,7 @@ std::optional<QString> Strictly(QByteArrayView bytes, const char* encoding, CutE
     while (inLeft > 0) {
         char* outAt = out.data() + written;
         std::size_t outLeft = out.size() - written;
-        const std::size_t result = iconv(converter.get(), &in, &inLeft, &outAt, &outLeft);
+        const std::size_t result = iconv(converter.Get(), &in, &inLeft, &outAt, &outLeft);
         written = out.size() - outLeft;
         if (result != static_cast<std::size_t>(-1))
             break;

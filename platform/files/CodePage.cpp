@@ -8,7 +8,7 @@ namespace {
 
 constexpr char16_t ReplacementCharacter = 0xFFFD;
 
-std::size_t characterLength(const char* text, std::size_t available)
+std::size_t bytesOfCharacter(const char* text, std::size_t available)
 {
     std::mbstate_t state{};
     const std::size_t length = std::mbrlen(text, available, &state);
@@ -21,7 +21,7 @@ std::string mapSingleByteLetters(std::string_view text, MapLetter map)
 {
     std::string result(text);
     for (std::size_t at = 0; at < result.size();) {
-        const std::size_t length = CharacterLength(result, at);
+        const std::size_t length = characterLength(result, at);
         if (length == 1)
             result[at] = map(result[at]);
         at += length;
@@ -55,9 +55,9 @@ bool IsDBCSLeadByte(BYTE b)
     return std::mbrlen(&byte, 1, &state) == static_cast<std::size_t>(-2);
 }
 
-std::size_t CharacterLength(std::string_view text, std::size_t at)
+std::size_t characterLength(std::string_view text, std::size_t at)
 {
-    return characterLength(text.data() + at, text.size() - at);
+    return bytesOfCharacter(text.data() + at, text.size() - at);
 }
 
 std::string AnsiUpperCase(std::string_view text)
@@ -111,7 +111,7 @@ namespace {
 
 // The code point of the UTF-8 sequence at utf8[at] and its length; a byte
 // that starts no valid sequence answers 0xFFFFFFFF and length 1.
-char32_t DecodeUtf8(std::string_view utf8, std::size_t& at)
+char32_t decodeUtf8(std::string_view utf8, std::size_t& at)
 {
     constexpr char32_t Invalid = 0xFFFFFFFF;
     const auto lead = static_cast<unsigned char>(utf8[at++]);
@@ -139,7 +139,7 @@ std::string Utf8ToAnsi(std::string_view utf8)
     std::mbstate_t state{};
     char buffer[MB_LEN_MAX];
     for (std::size_t at = 0; at < utf8.size();) {
-        const char32_t code = DecodeUtf8(utf8, at);
+        const char32_t code = decodeUtf8(utf8, at);
         const std::size_t length = code > 0x10FFFF ? static_cast<std::size_t>(-1)
                                                     : std::wcrtomb(buffer, static_cast<wchar_t>(code), &state);
         if (code > 0x10FFFF) {

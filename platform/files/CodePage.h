@@ -19,7 +19,7 @@ bool IsDBCSLeadByte(BYTE b);
 // The number of bytes (at least 1) of the character that starts at
 // text[at], at < text.size(). A byte that begins no valid character counts
 // as a character of its own.
-std::size_t CharacterLength(std::string_view text, std::size_t at);
+std::size_t characterLength(std::string_view text, std::size_t at);
 
 // ASCII letters of single-byte characters changed; every byte of a
 // multi-byte character, and every other byte, kept.

@@ -50,7 +50,7 @@ BOOL mp3ErrorText(MCIERROR error, LPSTR buffer, UINT length)
     // Cut to the buffer, never inside a character.
     std::size_t count = 0;
     while (count < text.size()) {
-        const std::size_t next = count + CharacterLength(text, count);
+        const std::size_t next = count + characterLength(text, count);
         if (next > length - 1)
             break;
         count = next;

@@ -10,8 +10,9 @@
 
 namespace {
 
-// The most any one request waits for the server: the interface thread asks.
-constexpr pa_usec_t AnswerBound = 500 * PA_USEC_PER_MSEC;
+// The most any one request waits for the server: the interface thread asks,
+// and a local server answers within a few milliseconds even when busy.
+constexpr pa_usec_t AnswerBound = 200 * PA_USEC_PER_MSEC;
 
 struct SinkFacts {
     std::string name;
@@ -45,6 +46,10 @@ public:
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
+
+    // A wait ran into its deadline: the server is there but does not answer
+    // (stopped, wedged), so asking again at once would only wait again.
+    bool timedOut() const { return timedOut_; }
 
     std::optional<SinkFacts> defaultSink()
     {
@@ -169,11 +174,13 @@ private:
         while (!(result = finished()) && !alarm.rang)
             pa_threaded_mainloop_wait(loop_);
         api->time_free(timer);
+        timedOut_ = timedOut_ || (!result && alarm.rang);
         return result;
     }
 
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
+    bool timedOut_ = false;
 };
 
 PulseSinkVolume::PulseSinkVolume(std::unique_ptr<Connection> connection, MixerDeviceInfo info)
@@ -209,7 +216,9 @@ bool PulseSinkVolume::withServer(Request request)
         connection_ = Connection::connect();
     if (connection_ && request(*connection_))
         return true;
-    connection_ = reused ? Connection::connect() : nullptr;
+    // A connection that broke is made anew once (a restarted server); one
+    // that went unanswered is not asked again now.
+    connection_ = reused && connection_ && !connection_->timedOut() ? Connection::connect() : nullptr;
     if (connection_ && request(*connection_))
         return true;
     connection_.reset();

@@ -29,7 +29,7 @@ namespace {
 const std::string CrCrLf = "\r\r\n";
 const QString AppId = QStringLiteral(KOLVI_APP_ID);
 
-QString FileUri(const std::string& path)
+QString fileUri(const std::string& path)
 {
     return QString::fromLatin1("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 }
@@ -44,7 +44,7 @@ struct StartedPlayer {
     uint pid = 0;
 };
 
-void MakeTone(const std::string& path, double frequencyHz)
+void makeTone(const std::string& path, double frequencyHz)
 {
     Mp3Spec settings;
     settings.seconds = 20.0;
@@ -72,20 +72,20 @@ TEST(OpenWith, TheBusStartsThePlayerWhichAddsTheMp3FilesAndPlaysTheFirst)
     const std::string music = player.folder() + "음악/";
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(music + "folder.mp3")));
     const std::string first = music + "첫 곡.mp3", second = music + "SECOND.MP3", later = music + "later.mp3";
-    MakeTone(first, 440.0);
+    makeTone(first, 440.0);
     writeFileBytes(second, "");  // never played: only the first is started
-    MakeTone(later, 660.0);
+    makeTone(later, 660.0);
     writeFileBytes(music + "notes.txt", "not music");
     writeFileBytes(music + "line\nbreak.mp3", "");
-    QStringList uris{FileUri(music + "folder.mp3"),     FileUri(music + "notes.txt"),
-                     QStringLiteral("https://example.com/a.mp3"), FileUri(music + "line\nbreak.mp3"),
-                     FileUri(first),                    FileUri(music + "missing.mp3"),
-                     FileUri(second)};
+    QStringList uris{fileUri(music + "folder.mp3"),     fileUri(music + "notes.txt"),
+                     QStringLiteral("https://example.com/a.mp3"), fileUri(music + "line\nbreak.mp3"),
+                     fileUri(first),                    fileUri(music + "missing.mp3"),
+                     fileUri(second)};
     std::vector<std::string> expected{"/music/old.mp3", first, second};
     for (int i = 0; i < 10000; ++i) {
         const std::string name = music + "many " + std::to_string(i) + ".mp3";
         writeFileBytes(name, "");
-        uris << FileUri(name);
+        uris << fileUri(name);
         expected.push_back(name);
     }
     writeFileBytes(player.listFile(), "0" + CrCrLf + "/music/old.mp3" + CrCrLf);
@@ -101,7 +101,7 @@ TEST(OpenWith, TheBusStartsThePlayerWhichAddsTheMp3FilesAndPlaysTheFirst)
     started.pid = pid.value();
 
     ASSERT_TRUE(waitUntil([] { return playerctl({"status"}) == "Playing"; }));
-    EXPECT_EQ(playerctl({"metadata", "--format", "{{xesam:url}}"}), FileUri(first).toStdString());
+    EXPECT_EQ(playerctl({"metadata", "--format", "{{xesam:url}}"}), fileUri(first).toStdString());
     const std::string schemes =
         captureProgram({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.kolviplayer",
                         "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2",
@@ -110,7 +110,7 @@ TEST(OpenWith, TheBusStartsThePlayerWhichAddsTheMp3FilesAndPlaysTheFirst)
     EXPECT_NE(schemes.find("string \"file\""), std::string::npos) << schemes;
 
     // A media control's OpenUri: appended and played at once.
-    const std::string url = FileUri(later).toStdString();
+    const std::string url = fileUri(later).toStdString();
     EXPECT_EQ(runProgram({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.kolviplayer",
                           "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player.OpenUri", "string:" + url}),
               0);

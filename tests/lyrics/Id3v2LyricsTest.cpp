@@ -27,7 +27,7 @@ protected:
     // Adds frames to the track's tag and saves it.
     void tagTrack(const std::function<void(TagLib::ID3v2::Tag&)>& addFrames) { ASSERT_TRUE(editId3v2Tag(path, addFrames)); }
 
-    TrackTitles Id3v2Titles() const { return ParseId3v2Titles(ReadTrackTagBytes(path).id3v2); }
+    TrackTitles id3v2Titles() const { return ParseId3v2Titles(ReadTrackTagBytes(path).id3v2); }
 
     QTemporaryDir dir;
     std::string path = dir.filePath("track.mp3").toStdString();
@@ -42,8 +42,8 @@ TEST_F(Id3v2LyricsTest, SyltComesBeforeUsltAndTheTagNamesTheTrack)
         tag.addFrame(syltFrame(SynchronizedLyricsFrame::AbsoluteMilliseconds, {{3000, "셋"}, {1000, "하나"}, {2000, "둘"}}));
     });
     const Id3v2Facts facts = ReadId3v2Facts(path);
-    EXPECT_EQ(Id3v2Titles().title, "비 내리는 밤");
-    EXPECT_EQ(Id3v2Titles().artist, "김 & 이");
+    EXPECT_EQ(id3v2Titles().title, "비 내리는 밤");
+    EXPECT_EQ(id3v2Titles().artist, "김 & 이");
     EXPECT_EQ(facts.lengthSeconds, 2);
     ASSERT_TRUE(facts.lyrics.has_value());
     EXPECT_TRUE(facts.lyrics->source.contains("SYLT"));
@@ -64,7 +64,7 @@ TEST_F(Id3v2LyricsTest, SyltSyllablesCountedInMpegFramesMakeLines)
     ASSERT_TRUE(facts.lyrics.has_value());
     EXPECT_EQ(timedLines(facts.lyrics->lyrics),
               (TimedLines{{0, "Hello you"}, {992, "second line"}}));
-    EXPECT_TRUE(Id3v2Titles().title.isEmpty());
+    EXPECT_TRUE(id3v2Titles().title.isEmpty());
 }
 
 TEST_F(Id3v2LyricsTest, UsltAloneIsUsedAndMayCarryLrcStamps)
@@ -80,7 +80,7 @@ TEST_F(Id3v2LyricsTest, UsltAloneIsUsedAndMayCarryLrcStamps)
     makeMp3(path, Mp3Spec{});
     facts = ReadId3v2Facts(path);
     EXPECT_FALSE(facts.lyrics.has_value());
-    EXPECT_TRUE(Id3v2Titles().title.isEmpty());
+    EXPECT_TRUE(id3v2Titles().title.isEmpty());
     EXPECT_EQ(facts.lengthSeconds, 1);
 
     // A pipe named like a track, never written to: TagLib would wait on it.

@@ -16,7 +16,7 @@
 namespace {
 
 // Four bytes of an ID3v2 size, seven bits a byte.
-QByteArray SyncSafe(quint32 value)
+QByteArray syncSafe(quint32 value)
 {
     QByteArray bytes;
     for (int shift = 21; shift >= 0; shift -= 7)
@@ -24,7 +24,7 @@ QByteArray SyncSafe(quint32 value)
     return bytes;
 }
 
-void WriteAt(int fd, off_t offset, const QByteArray& bytes)
+void writeAt(int fd, off_t offset, const QByteArray& bytes)
 {
     ASSERT_EQ(::pwrite(fd, bytes.constData(), size_t(bytes.size()), offset), bytes.size());
 }
@@ -55,8 +55,8 @@ TEST(TagBytes, AHugeTagIsReadUpToTheLimitAndItsCp949FramesReadAsHangul)
     QByteArray tag = QByteArray::fromStdString(latin1Id3v2Tag(
         {{"TIT2", "\xBB\xE7\xB6\xFB\xC7\xD8"}, {"TPE1", "\xB1\xE8\xB0\xC7\xB8\xF0"}, {"TALB", "Beyonc\xE9"}}));
     tag += QByteArray("APIC\x09\x60\x00\x00\x00\x00", 10);
-    tag.replace(6, 4, SyncSafe(200u << 20));
-    WriteAt(fd, 0, tag);
+    tag.replace(6, 4, syncSafe(200u << 20));
+    writeAt(fd, 0, tag);
     ASSERT_EQ(::ftruncate(fd, off_t(2) << 30), 0);
     ::close(fd);
 
@@ -64,7 +64,7 @@ TEST(TagBytes, AHugeTagIsReadUpToTheLimitAndItsCp949FramesReadAsHangul)
     EXPECT_EQ(bytes.id3v2.size(), Id3v2ReadLimit);
     EXPECT_EQ(bytes.bytesRead, 10 + Id3v2ReadLimit + 128) << "the header, the tag up to the limit, the last 128 bytes";
     EXPECT_TRUE(bytes.id3v1.isEmpty());
-    EXPECT_EQ(bytes.id3v2.mid(6, 4), SyncSafe(quint32(Id3v2ReadLimit - 10))) << "the tag claims only what was read";
+    EXPECT_EQ(bytes.id3v2.mid(6, 4), syncSafe(quint32(Id3v2ReadLimit - 10))) << "the tag claims only what was read";
 
     const TrackTitles titles = ReadTrackTitles(path, &ParseId3v2Titles);
     EXPECT_EQ(titles.title, "사랑해");

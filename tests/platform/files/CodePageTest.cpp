@@ -33,10 +33,10 @@ TEST(CodePageCp949, LeadBytesAndCharacterBoundaries)
     EXPECT_FALSE(IsDBCSLeadByte('.'));
     EXPECT_FALSE(IsDBCSLeadByte(0x80));
     const std::string text = "\xB0\xA1" "a\x81\x41" "\xB0";
-    EXPECT_EQ(CharacterLength(text, 0), 2u);
-    EXPECT_EQ(CharacterLength(text, 2), 1u);
-    EXPECT_EQ(CharacterLength(text, 3), 2u) << "0x81 0x41 is one character of the extended range";
-    EXPECT_EQ(CharacterLength(text, 5), 1u) << "a lead byte cut off at the end is a byte of its own";
+    EXPECT_EQ(characterLength(text, 0), 2u);
+    EXPECT_EQ(characterLength(text, 2), 1u);
+    EXPECT_EQ(characterLength(text, 3), 2u) << "0x81 0x41 is one character of the extended range";
+    EXPECT_EQ(characterLength(text, 5), 1u) << "a lead byte cut off at the end is a byte of its own";
 }
 
 TEST(CodePageCp949, CaseMappingLeavesDoubleByteCharactersAlone)
@@ -63,9 +63,9 @@ TEST(CodePageUtf8, BytesAreUtf8)
     EXPECT_FALSE(IsDBCSLeadByte(0x80)) << "a continuation byte starts nothing";
     EXPECT_FALSE(IsDBCSLeadByte('a'));
     const std::string text = "\xEA\xB0\x80" "b\xF0\x9F\x8E\xB5";
-    EXPECT_EQ(CharacterLength(text, 0), 3u);
-    EXPECT_EQ(CharacterLength(text, 3), 1u);
-    EXPECT_EQ(CharacterLength(text, 4), 4u);
+    EXPECT_EQ(characterLength(text, 0), 3u);
+    EXPECT_EQ(characterLength(text, 3), 1u);
+    EXPECT_EQ(characterLength(text, 4), 4u);
     EXPECT_EQ(AnsiUpperCase("caf\xC3\xA9 \xEA\xB0\x80z"), "CAF\xC3\xA9 \xEA\xB0\x80Z");
     EXPECT_EQ(AnsiLowerCase("\xC3\x89T\xC3\x89"), "\xC3\x89t\xC3\x89");
     EXPECT_EQ(wide("\xEA\xB0\x80\xF0\x9F\x8E\xB5", 7), u"\uAC00\U0001F3B5");
