@@ -14,8 +14,8 @@ jobs=$(nproc)
 # The locales the text tests read under: Korean in both of its encodings,
 # and a Western UTF-8 one.
 sudo_cmd=(); [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-for spec in ko_KR:CP949:ko_KR.cp949 ko_KR:UTF-8:ko_KR.utf8 en_US:UTF-8:en_US.utf8; do
-  IFS=: read -r territory charset name <<<"$spec"
+for wanted in ko_KR:CP949:ko_KR.cp949 ko_KR:UTF-8:ko_KR.utf8 en_US:UTF-8:en_US.utf8; do
+  IFS=: read -r territory charset name <<<"$wanted"
   if ! locale -a 2>/dev/null | grep -qix "$name"; then
     "${sudo_cmd[@]}" localedef -i "$territory" -f "$charset" "$territory.$charset" 2>/dev/null || true
   fi
