@@ -59,3 +59,38 @@ std::optional<long> windowPid(Display* display, Window window)
         XFree(data);
     return pid;
 }
+
+namespace {
+
+std::string windowName(Display* display, Window window)
+{
+    char* name = nullptr;
+    std::string text;
+    if (XFetchName(display, window, &name) && name != nullptr)
+        text = name;
+    if (name != nullptr)
+        XFree(name);
+    return text;
+}
+
+}  // namespace
+
+// A viewable top-level window of the process, named name when name is not empty.
+std::optional<Window> windowOf(Display* display, long pid, const std::string& name)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    std::optional<Window> found;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
+            windowPid(display, children[i]) == pid && (name.empty() || windowName(display, children[i]) == name))
+            found = children[i];
+    }
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}

@@ -5,6 +5,7 @@
 // missing on stderr.
 #include <memory>
 #include <optional>
+#include <string>
 
 // Xlib's own names for what is used here, without its header: its macros
 // (Status, Bool, None) break Qt's headers included after it.
@@ -29,3 +30,7 @@ DisplayHandle startOnDisplay(int argc, char** argv);
 // The process that owns a top-level window, by its _NET_WM_PID; nothing
 // when the window does not say.
 std::optional<long> windowPid(Display* display, Window window);
+
+// A viewable top-level window of the process, named name when name is not
+// empty.
+std::optional<Window> windowOf(Display* display, long pid, const std::string& name);

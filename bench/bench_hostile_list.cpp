@@ -33,26 +33,6 @@ constexpr int Rounds = 3;
 constexpr qint64 GiveUpMs = 120'000;
 constexpr std::size_t MiB = 1024 * 1024;
 
-// A viewable top-level window of the process, if it has one.
-std::optional<Window> viewableWindowOf(Display* display, long pid)
-{
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    std::optional<Window> found;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
-            windowPid(display, children[i]) == pid)
-            found = children[i];
-    }
-    if (children != nullptr)
-        XFree(children);
-    return found;
-}
-
 // What a desktop sends when the user closes a window.
 void requestClose(Display* display, Window window)
 {
@@ -87,7 +67,7 @@ Times startAndClose(Display* display, const QString& folder)
     std::optional<Window> window;
     // Polled at a millisecond's pace: a busy loop would take one of the
     // machine's cores from the player and the X server it measures.
-    while (!(window = viewableWindowOf(display, pid)) && clock.elapsed() < GiveUpMs)
+    while (!(window = windowOf(display, pid, "")) && clock.elapsed() < GiveUpMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!window) {
         player.kill();
