@@ -568,7 +568,7 @@ TEST_F(OwnLyricsPageTest, LrclibAnswersAreKeptSoATrackShownAgainAsksNothingAndAM
     ASSERT_TRUE(waitForText("온라인 셋째 줄"));
     form->btnNext->click();
     ASSERT_TRUE(waitForText("가사를 찾지 못했습니다"));
-    EXPECT_TRUE(pageText().contains("이 노래의 가사가 없음"));
+    EXPECT_TRUE(pageText().contains("24시간 안에 찾아본 결과"));
     EXPECT_EQ(lrclib.pageRequests().size(), 2u);
 
     // The next run finds them in the user's cache folder.
