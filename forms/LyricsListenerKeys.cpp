@@ -18,14 +18,19 @@ constexpr double ZoomStep = 1.1;
 }  // namespace
 
 LyricsListenerKeys::LyricsListenerKeys(QWidget* window, TCppWebBrowser* browser,
-                                       std::function<void(int offsetMs)> offsetChanged, std::function<void()> saveAsked)
+                                       std::function<void(int offsetMs)> offsetChanged, std::function<void()> saveAsked,
+                                       std::function<void()> chooseAsked)
     : QObject(window), window_(window), browser_(browser), offsetChanged_(std::move(offsetChanged)),
-      saveAsked_(std::move(saveAsked)), note_(new QLabel(window))
+      saveAsked_(std::move(saveAsked)), chooseAsked_(std::move(chooseAsked)), note_(new QLabel(window))
 {
     auto* save = new QAction(QStringLiteral("가사 파일로 저장"), this);
     save->setShortcut(QKeySequence::Save);
     connect(save, &QAction::triggered, this, [this] { saveAsked_(); });
     browser_->AddMenuAction(save);
+    auto* choose = new QAction(QStringLiteral("다른 가사 고르기"), this);
+    choose->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_L));
+    connect(choose, &QAction::triggered, this, [this] { chooseAsked_(); });
+    browser_->AddMenuAction(choose);
 
     note_->setStyleSheet(QStringLiteral("background: rgba(40, 40, 40, 210); color: white; padding: 6px 12px;"
                                         " border-radius: 6px; font-size: 16px;"));
@@ -115,6 +120,11 @@ bool LyricsListenerKeys::KeyPressed(const QKeyEvent& key)
         if (!control)
             return false;
         saveAsked_();
+        return true;
+    case Qt::Key_L:
+        if (!control)
+            return false;
+        chooseAsked_();
         return true;
     case Qt::Key_BracketLeft:
         if (control)

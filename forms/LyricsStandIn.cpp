@@ -7,18 +7,32 @@
 #include "framework/WebEngineView.h"
 #include "lyrics/LrcWriting.h"
 
+#include <QDateTime>
 #include <QEvent>
 
 namespace {
 
 // A line's link on the lyrics page: what a click on it tells the window.
 const QString LineLinks = QStringLiteral("http://%1/line/").arg(QLatin1String(OwnLinkHost));
+// A record's link on the page of records to pick from.
+const QString ChoiceLinks = QStringLiteral("http://%1/choose/").arg(QLatin1String(OwnLinkHost));
+
+qint64 Now() { return QDateTime::currentSecsSinceEpoch(); }
+
+// The number after prefix in target, -1 for none.
+qsizetype NumberAfter(const QString& target, QStringView prefix)
+{
+    bool isNumber = false;
+    const qsizetype number = target.startsWith(prefix) ? target.sliced(prefix.size()).toLongLong(&isNumber) : -1;
+    return isNumber ? number : -1;
+}
 
 }  // namespace
 
 LyricsStandIn::LyricsStandIn(TCppWebBrowser* browser, QWidget* window)
     : QObject(window), browser_(browser), window_(window), follower_(browser),
-      keys_(window, browser, [this](int offsetMs) { follower_.SetOffsetMs(offsetMs); }, [this] { SaveShown(); })
+      keys_(window, browser, [this](int offsetMs) { follower_.SetOffsetMs(offsetMs); }, [this] { SaveShown(); },
+            [this] { ChooseAsked(); })
 {
     connect(browser_, &TCppWebBrowser::NavigateRequested, this, &LyricsStandIn::Requested);
     connect(browser_, &TCppWebBrowser::NavigateFailed, this, &LyricsStandIn::HostFailed);
@@ -36,6 +50,21 @@ OnlineLyrics* LyricsStandIn::Online()
             online_->OnAnswer([this](int ticket, const OnlineAnswer& answer) { OnlineAnswered(ticket, answer); });
     }
     return online_.get();
+}
+
+OnlineLyricsCache& LyricsStandIn::Cache()
+{
+    if (!cache_)
+        cache_.emplace();
+    return *cache_;
+}
+
+std::optional<FoundLyrics> LyricsStandIn::Chosen()
+{
+    std::optional<Lyrics> chosen = Cache().Choice(trackPath_, Now());
+    if (!chosen)
+        return std::nullopt;
+    return FoundLyrics{std::move(*chosen), OnlinePlace() + QStringLiteral(" - 직접 고른 가사")};
 }
 
 void LyricsStandIn::IndexAsked()
@@ -61,7 +90,9 @@ void LyricsStandIn::LocalFound(const TrackLyricsFindings& findings)
     }
     // The track's own lyrics at once, in front of the host's page while it
     // comes; if it does not, they are the stand-in anyway.
-    const std::optional<FoundLyrics>& own = local_->beside ? local_->beside : local_->id3v2.lyrics;
+    std::optional<FoundLyrics> own = Chosen();
+    if (!own)
+        own = local_->beside ? local_->beside : local_->id3v2.lyrics;
     if (own)
         ShowLyrics(*own, Showing::Meanwhile);
 }
@@ -88,6 +119,8 @@ void LyricsStandIn::StopWork()
     if (online_)
         online_->Cancel();
     onlineTicket_ = 0;
+    choices_.clear();
+    placesLooked_.clear();
     follower_.Stop();
     keys_.FollowTrack(std::string());
 }
@@ -109,6 +142,10 @@ void LyricsStandIn::ShowTrackStandIn()
     placesLooked_ = QStringList{QStringLiteral("가사 서비스 %1: 페이지를 열 수 없음").arg(requested_.host())};
     const Id3v2Facts& id3v2 = local_->id3v2;
 
+    if (std::optional<FoundLyrics> chosen = Chosen()) {
+        ShowLyrics(*chosen);
+        return;
+    }
     if (local_->beside) {
         ShowLyrics(*local_->beside);
         return;
@@ -125,8 +162,22 @@ void LyricsStandIn::ShowTrackStandIn()
         ShowNotFound(QStringLiteral("이 프로그램에서 꺼져 있음"));
         return;
     }
+    const OnlineQuery query{names_.title, names_.singer, id3v2.lengthSeconds};
+    if (const auto kept = Cache().Find(online->BaseAddress(), query, Now())) {
+        if (kept->lyrics)
+            ShowLyrics(FoundLyrics{*kept->lyrics, OnlinePlace()});
+        else
+            ShowNotFound(QStringLiteral("이 노래의 가사가 없음 (24시간 안에 찾아본 결과, Ctrl+L로 다시 찾기)"));
+        return;
+    }
+    AskOnline(*online, query);
+}
+
+void LyricsStandIn::AskOnline(OnlineLyrics& online, const OnlineQuery& query)
+{
     browser_->ShowOwnPage(SearchingPageHtml(names_, placesLooked_));
-    onlineTicket_ = online->Ask(OnlineQuery{names_.title, names_.singer, id3v2.lengthSeconds});
+    asked_ = query;
+    onlineTicket_ = online.Ask(query);
 }
 
 void LyricsStandIn::OnlineAnswered(int ticket, const OnlineAnswer& answer)
@@ -136,9 +187,17 @@ void LyricsStandIn::OnlineAnswered(int ticket, const OnlineAnswer& answer)
     onlineTicket_ = 0;
     switch (answer.outcome) {
     case OnlineAnswer::Found:
+        if (!asked_.everyRecord)
+            Cache().KeepFound(online_->BaseAddress(), asked_, *answer.lyrics, Now());
         ShowLyrics(FoundLyrics{*answer.lyrics, OnlinePlace()});
         return;
+    case OnlineAnswer::Choices:
+        choices_ = answer.choices;
+        browser_->ShowOwnPage(ChoicesPageHtml(names_, asked_.lengthSeconds, choices_, ChoiceLinks, asked_.everyRecord));
+        return;
     case OnlineAnswer::NotFound:
+        if (!asked_.everyRecord)
+            Cache().KeepMiss(online_->BaseAddress(), asked_, Now());
         ShowNotFound(QStringLiteral("이 노래의 가사가 없음"));
         return;
     case OnlineAnswer::NoAnswer:
@@ -180,12 +239,44 @@ void LyricsStandIn::ShowNotFound(const QString& onlineOutcome)
     browser_->ShowOwnPage(NotFoundPageHtml(names_, placesLooked_));
 }
 
+void LyricsStandIn::ChooseAsked()
+{
+    OnlineLyrics* online = Online();
+    if (trackPath_.empty()) {
+        keys_.Say(QStringLiteral("노래를 재생하면 가사를 고를 수 있습니다"));
+        return;
+    }
+    if (!local_) {
+        keys_.Say(QStringLiteral("노래 정보를 읽고 있습니다. 잠시 뒤에 다시 골라 주세요"));
+        return;
+    }
+    if (online == nullptr || online->BaseAddress().isEmpty()) {
+        keys_.Say(QStringLiteral("온라인 가사 데이터베이스가 꺼져 있어 고를 수 없습니다"));
+        return;
+    }
+    shown_.reset();
+    choices_.clear();
+    follower_.Stop();
+    keys_.FollowTrack(std::string());
+    OnlineQuery query{names_.title, names_.singer, local_->id3v2.lengthSeconds};
+    query.everyRecord = true;
+    AskOnline(*online, query);
+}
+
 void LyricsStandIn::LinkClicked(const QString& target)
 {
-    bool isNumber = false;
-    const qsizetype line = target.startsWith(u"line/") ? target.sliced(5).toLongLong(&isNumber) : -1;
-    if (!isNumber || !shown_ || !shown_->lyrics.synced || line < 0
-        || static_cast<std::size_t>(line) >= shown_->lyrics.lines.size() || !seekAsked_)
+    if (const qsizetype choice = NumberAfter(target, u"choose/"); choice >= 0) {
+        if (static_cast<std::size_t>(choice) >= choices_.size())
+            return;
+        const Lyrics chosen = choices_[static_cast<std::size_t>(choice)].lyrics;
+        choices_.clear();
+        Cache().KeepChoice(trackPath_, chosen, Now());
+        ShowLyrics(*Chosen());
+        return;
+    }
+    const qsizetype line = NumberAfter(target, u"line/");
+    if (!shown_ || !shown_->lyrics.synced || line < 0 || static_cast<std::size_t>(line) >= shown_->lyrics.lines.size()
+        || !seekAsked_)
         return;
     // Where the line shows, with the listener's shift.
     const std::int64_t startMs = shown_->lyrics.lines[static_cast<std::size_t>(line)].startMs;

@@ -1,12 +1,16 @@
 #pragma once
 // What the lyrics window shows when the lyrics host's page cannot be had: a
 // page of the program's own. For the index page a short note; for a track
-// its lyrics from the first place that has them (a file beside the track,
-// its ID3v2 tag, the LRCLIB database), else a page saying what was looked
-// for and where. Only the window's latest request is ever answered: a page
-// for an earlier one, from the engine or from LRCLIB, is dropped.
+// its lyrics from the first place that has them (the lyrics the listener
+// picked for it, a file beside it, its ID3v2 tag, the LRCLIB database or
+// its answers kept from before), else a page saying what was looked for and
+// where. When LRCLIB has no lyrics of the track's length, or the listener
+// asks, its records are offered to pick from. Only the window's latest
+// request is ever answered: a page for an earlier one, from the engine or
+// from LRCLIB, is dropped.
 #include "lyrics/LyricsPages.h"
 #include "lyrics/OnlineLyrics.h"
+#include "lyrics/OnlineLyricsCache.h"
 #include "lyrics/TrackLyricsSearch.h"
 #include "forms/SungLineFollower.h"
 #include "forms/LyricsListenerKeys.h"
@@ -47,7 +51,12 @@ private:
     void HostFailed(const QUrl& address);
     void LocalFound(const TrackLyricsFindings& findings);
     void ShowTrackStandIn();
+    OnlineLyricsCache& Cache();
+    // The lyrics the listener picked for the latest track, if any.
+    std::optional<FoundLyrics> Chosen();
+    void AskOnline(OnlineLyrics& online, const OnlineQuery& query);
     void OnlineAnswered(int ticket, const OnlineAnswer& answer);
+    void ChooseAsked();
     // In place of the host's page, or in front of it while it comes.
     enum class Showing { Instead, Meanwhile };
     void ShowLyrics(const FoundLyrics& found, Showing showing = Showing::Instead);
@@ -71,6 +80,9 @@ private:
     TrackNames names_;
     QStringList placesLooked_;
     int onlineTicket_ = 0;  // the question asked for the latest request
+    OnlineQuery asked_;     // that question
+    std::vector<OnlineRecord> choices_;  // offered on the page of the latest request
+    std::optional<OnlineLyricsCache> cache_;  // read on first need
     std::optional<FoundLyrics> shown_;  // the lyrics on the page of the latest request
     std::function<void(qint64)> seekAsked_;
 };

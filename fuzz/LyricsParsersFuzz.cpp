@@ -82,10 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     case 2:
-        if (const auto lyrics = LyricsOfRecord(QByteArray::fromStdString(bytes)))
+        if (const auto lyrics = LyricsOfRecord(QByteArray::fromStdString(bytes), 200))
             checkLyrics(*lyrics);
-        if (const auto lyrics = LyricsOfSearch(QByteArray::fromStdString(bytes), 200))
-            checkLyrics(*lyrics);
+        for (const OnlineRecord& record : RecordsOfSearch(QByteArray::fromStdString(bytes)))
+            checkLyrics(record.lyrics);
         break;
     case 3:
         checkTagFrame("SYLT", bytes);

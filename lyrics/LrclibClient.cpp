@@ -54,7 +54,7 @@ LrclibClient::LrclibClient(const QString& baseAddress, const QByteArray& userAge
     SetBaseAddress(baseAddress);
     limit_.setSingleShot(true);
     limit_.setInterval(AnswerLimitMs);
-    connect(&limit_, &QTimer::timeout, this, [this] { Finish(OnlineAnswer{OnlineAnswer::NoAnswer, {}}); });
+    connect(&limit_, &QTimer::timeout, this, [this] { Finish(OnlineAnswer{OnlineAnswer::NoAnswer, {}, {}}); });
 }
 
 LrclibClient::~LrclibClient()
@@ -80,7 +80,7 @@ int LrclibClient::Ask(const OnlineQuery& query)
         QMetaObject::invokeMethod(
             this, [this, ticket, outcome] {
                 if (open_ == ticket)
-                    Finish(OnlineAnswer{outcome, {}});
+                    Finish(OnlineAnswer{outcome, {}, {}});
             },
             Qt::QueuedConnection);
         return ticket;
@@ -89,7 +89,7 @@ int LrclibClient::Ask(const OnlineQuery& query)
         network_ = std::make_unique<QNetworkAccessManager>();
     query_ = query;
     limit_.start();
-    if (query_.artist.trimmed().isEmpty())
+    if (query_.artist.trimmed().isEmpty() || query_.everyRecord)
         Search();
     else
         Get();
@@ -140,7 +140,7 @@ void LrclibClient::Send(const QString& path, const QList<std::pair<QString, QStr
     connect(reply_, &QNetworkReply::finished, this, &LrclibClient::Received);
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
         if (received > LargestBody)
-            Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}});
+            Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}, {}});
     });
 }
 
@@ -158,18 +158,27 @@ void LrclibClient::Received()
     // No HTTP answer at all (refused, not resolved, broken off), a redirect
     // not followed, or a busy service: asking again now gets no further.
     if (status == 0 || (status >= 300 && status < 400) || ServiceBusy(status)) {
-        Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}});
+        Finish(OnlineAnswer{OnlineAnswer::Unreachable, {}, {}});
         return;
     }
-    std::optional<Lyrics> lyrics;
-    if (status == 200)
-        lyrics = searching_ ? LyricsOfSearch(body, query_.lengthSeconds) : LyricsOfRecord(body);
-    if (lyrics)
-        Finish(OnlineAnswer{OnlineAnswer::Found, std::move(lyrics)});
-    else if (!searching_)
-        Search();
+    if (!searching_) {
+        std::optional<Lyrics> lyrics = status == 200 ? LyricsOfRecord(body, query_.lengthSeconds) : std::nullopt;
+        if (lyrics)
+            Finish(OnlineAnswer{OnlineAnswer::Found, std::move(lyrics), {}});
+        else
+            Search();
+        return;
+    }
+    std::vector<OnlineRecord> records = status == 200 ? RecordsOfSearch(body) : std::vector<OnlineRecord>();
+    if (records.empty()) {
+        Finish(OnlineAnswer{status == 200 || status == 404 ? OnlineAnswer::NotFound : OnlineAnswer::Unreachable, {}, {}});
+        return;
+    }
+    const int fitting = query_.everyRecord ? -1 : FittingRecord(records, query_.lengthSeconds);
+    if (fitting >= 0)
+        Finish(OnlineAnswer{OnlineAnswer::Found, std::move(records[static_cast<std::size_t>(fitting)].lyrics), {}});
     else
-        Finish(OnlineAnswer{status == 200 || status == 404 ? OnlineAnswer::NotFound : OnlineAnswer::Unreachable, {}});
+        Finish(OnlineAnswer{OnlineAnswer::Choices, std::nullopt, std::move(records)});
 }
 
 void LrclibClient::Finish(OnlineAnswer answer)

@@ -1,7 +1,8 @@
 #pragma once
 // The open lyrics database LRCLIB (lrclib.net), asked over HTTP with Qt
 // Network: first for the track by title, artist and length ("/api/get"),
-// then by a search for title and artist ("/api/search"). Never longer than
+// then by a search for title and artist ("/api/search"), whose records are
+// offered to the listener when none is of the track's length. Never longer than
 // AnswerLimitMs for one question. Redirects only within the service's own
 // address, a few at most; a service that says it is busy (429, 5xx) is
 // left alone for as long as it asks.

@@ -21,6 +21,11 @@ h2 { font-size: 14px; margin: 18px 0 4px; }
 .lyrics a { color: inherit; text-decoration: none; display: block; }
 .lyrics a:hover { text-decoration: underline; }
 ul { padding-left: 20px; margin: 4px 0; }
+table.choices { border-collapse: collapse; width: 100%; }
+.choices th { text-align: left; font-weight: normal; color: #666; border-bottom: 1px solid #ccc; padding: 2px 6px; }
+.choices td { padding: 0; border-bottom: 1px solid #eee; }
+.choices a { color: inherit; text-decoration: none; display: block; padding: 3px 6px; }
+.choices tr:hover td { background: #ffe58f; }
 )";
 
 QString Page(const QString& body)
@@ -45,6 +50,13 @@ QString Heading(const TrackNames& names)
     const QString singer = names.singer.trimmed().isEmpty() ? QStringLiteral("가수 정보 없음") : Name(names.singer);
     return QStringLiteral("<h1>") + Name(names.title) + QStringLiteral("</h1><p class=\"singer\">") + singer
         + QStringLiteral("</p>");
+}
+
+// "3:07"; "?" when unknown.
+QString MinutesAndSeconds(int seconds)
+{
+    return seconds > 0 ? QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'))
+                       : QStringLiteral("?");
 }
 
 QString PlaceList(const QStringList& places)
@@ -105,6 +117,36 @@ QString SearchingPageHtml(const TrackNames& names, const QStringList& placesLook
                 + QStringLiteral("<p>온라인 가사 데이터베이스 LRCLIB에서 가사를 찾고 있습니다…</p>"
                                  "<h2>이미 찾아본 곳</h2>")
                 + PlaceList(placesLooked));
+}
+
+QString ChoicesPageHtml(const TrackNames& names, int lengthSeconds, const std::vector<OnlineRecord>& choices,
+                        const QString& choiceLinks, bool listenerAsked)
+{
+    QString body = Heading(names);
+    if (listenerAsked)
+        body += QStringLiteral("<p>온라인 가사 데이터베이스 LRCLIB에서 찾은 가사입니다. 이 노래의 가사를 골라 주세요.</p>");
+    else
+        body += QStringLiteral("<p>온라인 가사 데이터베이스 LRCLIB에 이 노래의 길이(%1)에 맞는 가사가 없습니다. "
+                               "이 노래의 가사를 골라 주세요.</p>")
+                    .arg(MinutesAndSeconds(lengthSeconds));
+    body += QStringLiteral("<table class=\"choices\"><tr><th>제목</th><th>가수</th><th>앨범</th><th>길이</th>"
+                           "<th>시간 정보</th></tr>");
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const OnlineRecord& record = choices[i];
+        const QString kind = record.lyrics.synced ? QStringLiteral("있음")
+            : record.lyrics.lines.empty()         ? QStringLiteral("연주곡")
+                                                  : QStringLiteral("없음");
+        const QString link = QStringLiteral("<td><a href=\"") + EscapeHtml(choiceLinks) + QString::number(i)
+            + QStringLiteral("\">");
+        body += QStringLiteral("<tr id=\"c%1\">").arg(i);
+        for (const QString& cell : {Name(record.title), Name(record.singer), Name(record.album),
+                                    MinutesAndSeconds(qRound(record.lengthSeconds)), kind})
+            body += link + (cell.isEmpty() ? QStringLiteral("&nbsp;") : cell) + QStringLiteral("</a></td>");
+        body += QStringLiteral("</tr>");
+    }
+    body += QStringLiteral("</table><p class=\"note\">고른 가사는 이 노래에 기억해 두었다가 다음에도 보여 드립니다. "
+                           "다른 가사를 고르려면 Ctrl+L을 누르세요.</p>");
+    return Page(body);
 }
 
 QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooked)

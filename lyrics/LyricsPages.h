@@ -4,6 +4,7 @@
 // Content-Security-Policy forbids it), every text from a file, a tag or the
 // network escaped so that it shows as text.
 #include "lyrics/Lyrics.h"
+#include "lyrics/OnlineLyrics.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,13 @@ QString SearchingPageHtml(const TrackNames& names, const QStringList& placesLook
 // The lyrics, line i with the element id "l<i>"; each line of synchronised
 // lyrics a link to lineLinks followed by i, when lineLinks is given.
 QString LyricsPageHtml(const TrackNames& names, const FoundLyrics& found, const QString& lineLinks = QString());
+// The online database's records for the listener to pick from: each row's
+// title, singer, album, length and whether it is synchronised, a link to
+// choiceLinks followed by its index. lengthSeconds: the track's (0 when
+// unknown); listenerAsked: the listener asked for them, else none had the
+// track's length.
+QString ChoicesPageHtml(const TrackNames& names, int lengthSeconds, const std::vector<OnlineRecord>& choices,
+                        const QString& choiceLinks, bool listenerAsked);
 // No lyrics anywhere: what was looked for and where.
 QString NotFoundPageHtml(const TrackNames& names, const QStringList& placesLooked);
 

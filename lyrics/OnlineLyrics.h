@@ -6,17 +6,31 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 struct OnlineQuery {
     QString title;
     QString artist;         // may be empty
     int lengthSeconds = 0;  // 0 when unknown
+    bool everyRecord = false;  // every record found, for the listener to pick from
+};
+
+// One of the database's records with words, as the listener picks among them.
+struct OnlineRecord {
+    QString title;
+    QString singer;
+    QString album;
+    double lengthSeconds = 0;
+    Lyrics lyrics;
 };
 
 struct OnlineAnswer {
-    enum Outcome { Found, NotFound, NoAnswer, Unreachable, Off };
+    // Choices: records were found, but none of the track's length (or every
+    // record was asked for); the listener picks.
+    enum Outcome { Found, Choices, NotFound, NoAnswer, Unreachable, Off };
     Outcome outcome = Off;
-    std::optional<Lyrics> lyrics;  // with Found
+    std::optional<Lyrics> lyrics;       // with Found
+    std::vector<OnlineRecord> choices;  // with Choices, never empty
 };
 
 class OnlineLyrics {

@@ -80,6 +80,42 @@ TEST_F(LrclibClientTest, WhenTheTrackIsUnknownItSearchesAndTakesTheRecordOfTheSa
     EXPECT_EQ(server.pageRequests().back(), "/api/search?track_name=Rain");
 }
 
+TEST_F(LrclibClientTest, WhenNoRecordIsOfTheTracksLengthOrAllAreAskedForTheyAreOfferedToPickFrom)
+{
+    server.setPage("/api/get", R"({"duration":240,"syncedLyrics":"[00:01.00]longer"})");
+    server.setPage("/api/search", R"json([{"trackName":"Rain","artistName":"Kim","albumName":"First","duration":240,
+                                       "syncedLyrics":"[00:01.00]longer"},
+                                      {"trackName":"Rain (live)","artistName":"Kim","albumName":null,"duration":150.6,
+                                       "plainLyrics":"live"},
+                                      {"trackName":"no words","duration":187}])json");
+    OnlineAnswer answer = askAndWait({"Rain", "Kim", 187});
+    ASSERT_EQ(answer.outcome, OnlineAnswer::Choices);
+    EXPECT_FALSE(answer.lyrics);
+    ASSERT_EQ(answer.choices.size(), 2u) << "a record without words is not offered";
+    EXPECT_EQ(answer.choices[0].title, "Rain");
+    EXPECT_EQ(answer.choices[0].singer, "Kim");
+    EXPECT_EQ(answer.choices[0].album, "First");
+    EXPECT_DOUBLE_EQ(answer.choices[0].lengthSeconds, 240);
+    EXPECT_TRUE(answer.choices[0].lyrics.synced);
+    EXPECT_EQ(answer.choices[1].album, "");
+    EXPECT_DOUBLE_EQ(answer.choices[1].lengthSeconds, 150.6);
+    EXPECT_FALSE(answer.choices[1].lyrics.synced);
+    EXPECT_EQ(answer.choices[1].lyrics.lines[0].text, "live");
+    EXPECT_EQ(server.pageRequests(),
+              (std::vector<std::string>{"/api/get?track_name=Rain&artist_name=Kim&duration=187",
+                                        "/api/search?track_name=Rain&artist_name=Kim"}));
+
+    // All of them asked for: only the search, and the records of the
+    // track's length are offered too.
+    OnlineQuery every{"Rain", "Kim", 240};
+    every.everyRecord = true;
+    answer = askAndWait(every);
+    ASSERT_EQ(answer.outcome, OnlineAnswer::Choices);
+    EXPECT_EQ(answer.choices.size(), 2u);
+    EXPECT_EQ(server.pageRequests().size(), 3u);
+    EXPECT_EQ(server.pageRequests().back(), "/api/search?track_name=Rain&artist_name=Kim");
+}
+
 TEST_F(LrclibClientTest, AServerThatNeverAnswersOrRefusesEndsTheQuestion)
 {
     server.hold("/api/get", true);

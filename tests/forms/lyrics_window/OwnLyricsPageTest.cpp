@@ -17,7 +17,9 @@
 #include "tests/support/TagFile.h"
 #include "tests/support/webengine/WebEngineTesting.h"
 #include "lyrics/LyricsSettings.h"
+#include "lyrics/OnlineLyricsCache.h"
 
+#include <QDateTime>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -64,6 +66,10 @@ const std::string& minuteOfSound()
 
 class OwnLyricsPageTest : public PlayerFixture {
 protected:
+    // LRCLIB's answers kept by one case are not found by the next.
+    const ScopedEnvironment privateCache_{"XDG_CACHE_HOME", folder() + "cache"};
+    QString cacheFile() const { return QString::fromStdString(folder() + "cache/kolviplayer/lrclib.json"); }
+
     void SetUp() override
     {
         PlayerFixture::SetUp();
@@ -140,12 +146,14 @@ protected:
     }
     int linesLit() const { return runScript(engineView(), "document.querySelectorAll('.lyrics p.now').length").toInt(); }
     // Clicks the middle of line `line`'s text, as a listener would.
-    void clickLine(int line) const
+    void clickLine(int line) const { clickElement(QStringLiteral("#l%1 a").arg(line)); }
+    // Clicks near the left end of the element `selector` finds, halfway down.
+    void clickElement(const QString& selector) const
     {
-        const QString where = QStringLiteral("(function () { var p = document.getElementById('l%1');"
-                                             " p.scrollIntoView({block: 'center'}); var r = p.firstChild.getBoundingClientRect();"
+        const QString where = QStringLiteral("(function () { var a = document.querySelector('%1');"
+                                             " a.scrollIntoView({block: 'center'}); var r = a.getBoundingClientRect();"
                                              " return Math.round(r.left + 5) + ',' + Math.round((r.top + r.bottom) / 2); })()")
-                                  .arg(line);
+                                  .arg(selector);
         QString point = runScript(engineView(), where).toString();
         // Until a smooth scroll of the sung line has come to rest.
         for (QString again; (again = runScript(engineView(), where).toString()) != point;)
@@ -485,6 +493,99 @@ TEST_F(OwnLyricsPageTest, HostileLyricsShowAsTextTheOwnPageLoadsNothingAndAHugeF
     form->btnNext->click();
     ASSERT_TRUE(waitForText("가사가 너무 길어 앞부분만 보여 드립니다"));
     EXPECT_TRUE(pageText().contains("huge line 0\n"));
+}
+
+TEST_F(OwnLyricsPageTest, WithoutLrclibLyricsOfTheTracksLengthTheListenerPicksOneAndThePickIsKeptForTheTrack)
+{
+    const ScopedEnvironment hostNowhere = routeLyricsHostNowhere();
+    LocalHttpServer lrclib;
+    const ScopedLyricsDatabase localDatabase("lrclib:" + lrclib.origin());
+    lrclib.setPage("/api/get", R"({"code":404,"name":"TrackNotFound"})", "", "404 Not Found");
+    lrclib.setPage("/api/search", R"json([{"trackName":"봄날","artistName":"가수","albumName":"첫 앨범","duration":187,
+                                           "plainLyrics":"스튜디오 가사"},
+                                          {"trackName":"봄날 (라이브)","artistName":"가수","albumName":"공연","duration":75.4,
+                                           "syncedLyrics":"[00:00.50]고른 첫 줄\n[00:01.50]고른 둘째 줄\n[00:02.50]고른 셋째 줄"}])json");
+    const std::string spring = addTrack("spring.mp3");
+    tagTrack(spring, [](TagLib::ID3v2::Tag& tag) {
+        tag.setTitle(utf8Text("봄날"));
+        tag.setArtist(utf8Text("가수"));
+    });
+    const std::string other = addTrack("other.mp3");
+    writeFileBytes(besideTrack(other, ".lrc"), lrcEverySecond("다른 곡"));
+
+    playTrack(0);
+    showLyricsWindow();
+    ASSERT_TRUE(waitForText("골라 주세요"));
+    const QString offered = pageText();
+    EXPECT_TRUE(offered.contains("길이(1:00)")) << offered.toStdString();
+    for (const char* shown : {"봄날 (라이브)", "첫 앨범", "공연", "3:07", "1:15", "있음", "없음"})
+        EXPECT_TRUE(offered.contains(QString::fromUtf8(shown))) << shown;
+    ASSERT_EQ(lrclib.pageRequests().size(), 2u);
+
+    clickElement("#c1 a");
+    ASSERT_TRUE(waitForText("고른 셋째 줄"));
+    EXPECT_TRUE(waitForHighlight(0, 2));
+
+    // Back to the track later: the pick, with no question.
+    form->btnNext->click();
+    ASSERT_TRUE(waitForText("다른 곡 59"));
+    playTrack(0);
+    ASSERT_TRUE(waitForText("고른 셋째 줄"));
+    EXPECT_TRUE(pageText().contains("직접 고른 가사"));
+    EXPECT_EQ(lrclib.pageRequests().size(), 2u);
+
+    // The listener asks for others: every record, by the search alone.
+    QTest::keyClick(frmLyrics, Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(waitForText("찾은 가사입니다"));
+    ASSERT_EQ(lrclib.pageRequests().size(), 3u);
+    EXPECT_EQ(lrclib.pageRequests()[2], lrclib.pageRequests()[1]);
+    clickElement("#c0 a");
+    ASSERT_TRUE(waitForText("스튜디오 가사"));
+    // The new pick is the one kept.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const auto kept = OnlineLyricsCache(cacheFile()).Choice(spring, 0);
+        return kept && !kept->lines.empty() && kept->lines[0].text == "스튜디오 가사";
+    }, 60000));
+}
+
+TEST_F(OwnLyricsPageTest, LrclibAnswersAreKeptSoATrackShownAgainAsksNothingAndAMissIsNotAskedAgain)
+{
+    const ScopedEnvironment hostNowhere = routeLyricsHostNowhere();
+    LocalHttpServer lrclib;
+    const ScopedLyricsDatabase localDatabase("lrclib:" + lrclib.origin());
+    lrclib.setPage("/api/get", R"({"duration":60,"syncedLyrics":"[00:00.50]온라인 첫 줄\n[00:01.50]온라인 셋째 줄"})");
+    lrclib.setPage("/api/search", "[]");
+    const std::string found = addTrack("found.mp3");
+    tagTrack(found, [](TagLib::ID3v2::Tag& tag) {
+        tag.setTitle(utf8Text("온라인 노래"));
+        tag.setArtist(utf8Text("가수"));
+    });
+    addTrack("missing.mp3");
+
+    playTrack(0);
+    showLyricsWindow();
+    ASSERT_TRUE(waitForText("온라인 셋째 줄"));
+    form->btnNext->click();
+    ASSERT_TRUE(waitForText("가사를 찾지 못했습니다"));
+    ASSERT_EQ(lrclib.pageRequests().size(), 2u);
+
+    playTrack(0);
+    ASSERT_TRUE(waitForText("온라인 셋째 줄"));
+    form->btnNext->click();
+    ASSERT_TRUE(waitForText("가사를 찾지 못했습니다"));
+    EXPECT_TRUE(pageText().contains("24시간 안에 찾아본 결과"));
+    EXPECT_EQ(lrclib.pageRequests().size(), 2u);
+
+    // The next run finds them in the user's cache folder.
+    const QString address = QString::fromStdString(lrclib.origin());
+    const auto kept = [&] {
+        OnlineLyricsCache next(cacheFile());
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        const auto hit = next.Find(address, {"온라인 노래", "가수", 60}, now);
+        const auto miss = next.Find(address, {"missing", "", 60}, now);
+        return hit && hit->lyrics && hit->lyrics->lines.size() == 2 && miss && !miss->lyrics;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(kept, 60000));
 }
 
 }  // namespace
