@@ -136,7 +136,6 @@ void TCppWebBrowser::SetZoom(double zoom)
     zoom_ = zoom;
     if (view_)
         view_->SetZoom(zoom_);
-    view_->SetMenuActions(menuActions_);
 }
 
 void TCppWebBrowser::RunInOwnPage(const QString& script)
