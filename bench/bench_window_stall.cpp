@@ -12,6 +12,7 @@
 #include "bench/BenchStart.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/PulseDaemon.h"
+#include "tests/support/executable/PlayerProcess.h"
 #include "tests/support/id3v2/Id3v2Frames.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -166,10 +168,15 @@ void click(Display* display, Window window, int x, int y)
     runTool("xdotool", {"mousemove", QString::number(rootX), QString::number(rootY), "click", "1"});
 }
 
-// The player in a folder of its own, with its List.lst.
+// The player in a folder of its own, with its List.lst and its modules (the
+// lyrics window needs the web engine's).
 class Player {
 public:
-    explicit Player(const QString& executable) { QFile::copy(executable, dir_.filePath("kolviplayer")); }
+    explicit Player(const QString& executable)
+    {
+        placePlayer(executable, dir_.path());
+        QFile::rename(dir_.filePath(QFileInfo(executable).fileName()), dir_.filePath("kolviplayer"));
+    }
     ~Player()
     {
         process_.kill();

@@ -67,22 +67,45 @@ std::optional<FoundLyrics> LyricsStandIn::Chosen()
     return FoundLyrics{std::move(*chosen), OnlinePlace() + QStringLiteral(" - 직접 고른 가사")};
 }
 
-void LyricsStandIn::IndexAsked()
+void LyricsStandIn::TrackComing(const std::string& trackPath)
 {
     StopWork();
+    comingTrack_ = trackPath;
+    localSearch_.Start(trackPath, [this](const TrackLyricsFindings& findings) { LocalFound(findings); });
+}
+
+void LyricsStandIn::IndexAsked()
+{
+    StopPageWork();
+    if (comingTrack_.empty())
+        StopLocalSearch();
     trackPath_.clear();
 }
 
 void LyricsStandIn::TrackAsked(const std::string& trackPath)
 {
-    StopWork();
+    StopPageWork();
     trackPath_ = trackPath;
+    if (trackPath == comingTrack_) {
+        comingTrack_.clear();
+        if (local_)
+            ShowLocalFindings();
+        return;
+    }
+    StopLocalSearch();
     localSearch_.Start(trackPath, [this](const TrackLyricsFindings& findings) { LocalFound(findings); });
 }
 
 void LyricsStandIn::LocalFound(const TrackLyricsFindings& findings)
 {
     local_ = findings;
+    // Read before the window asked for the track's page: shown once it has.
+    if (!trackPath_.empty())
+        ShowLocalFindings();
+}
+
+void LyricsStandIn::ShowLocalFindings()
+{
     names_ = TrackNames{local_->titles.title, local_->titles.artist};
     if (hostFailed_) {
         ShowTrackStandIn();
@@ -112,8 +135,19 @@ bool LyricsStandIn::eventFilter(QObject* watched, QEvent* event)
 
 void LyricsStandIn::StopWork()
 {
+    StopLocalSearch();
+    StopPageWork();
+}
+
+void LyricsStandIn::StopLocalSearch()
+{
     localSearch_.Cancel();
     local_.reset();
+    comingTrack_.clear();
+}
+
+void LyricsStandIn::StopPageWork()
+{
     shown_.reset();
     hostFailed_ = false;
     if (online_)

@@ -30,6 +30,10 @@ public:
     // Follows the requests of browser, which fills window.
     LyricsStandIn(TCppWebBrowser* browser, QWidget* window);
 
+    // Said before the window is shown for the track at trackPath: its own
+    // lyrics are looked for while the web engine starts, and shown once
+    // TrackAsked names the same track.
+    void TrackComing(const std::string& trackPath);
     // Said just before the window asks the browser for the index page, or
     // for the lyrics page of the track at trackPath.
     void IndexAsked();
@@ -50,6 +54,7 @@ private:
     void Requested(const QUrl& address);
     void HostFailed(const QUrl& address);
     void LocalFound(const TrackLyricsFindings& findings);
+    void ShowLocalFindings();
     void ShowTrackStandIn();
     OnlineLyricsCache& Cache();
     // The lyrics the listener picked for the latest track, if any.
@@ -62,6 +67,8 @@ private:
     void ShowLyrics(const FoundLyrics& found, Showing showing = Showing::Instead);
     void ShowNotFound(const QString& onlineOutcome);
     void StopWork();
+    void StopLocalSearch();
+    void StopPageWork();
     void LinkClicked(const QString& target);
     void SaveShown();
     QString OnlinePlace() const;
@@ -74,6 +81,7 @@ private:
     LyricsListenerKeys keys_;
     TrackLyricsSearch localSearch_;
     std::optional<TrackLyricsFindings> local_;  // of the latest track request, once read
+    std::string comingTrack_;  // looked for before the window asked for it
     bool hostFailed_ = false;                   // for the latest request
     std::string trackPath_;  // of the latest request; empty for the index page
     QUrl requested_;         // the address of the latest request

@@ -503,6 +503,8 @@ void TfrmKolviPlayer::btnLyricsClick(QObject*)
     frmLyrics->SetTop(Top());
     frmLyrics->SetLeft(Left() + Width());
     frmLyrics->SetHeight(Height());
+    if (IsPlaying)
+        frmLyrics->PrepareTrackLyrics(MP3->FileName());
     frmLyrics->Show();
     // A window's frame is known only once it is shown: on the first show its
     // height may have to take the frame into account again.

@@ -48,6 +48,11 @@ void TfrmLyrics::NavigateTo(const std::string& Address)
     Browser->Navigate(std::u16string(wide.data()), flags, targetFrameName, postData, headers);
 }
 
+void TfrmLyrics::PrepareTrackLyrics(const std::string& Path)
+{
+    StandIn->TrackComing(Path);
+}
+
 void TfrmLyrics::ShowTrackLyrics(const std::string& Path)
 {
     FormLyricsAddress(Path);

@@ -22,6 +22,9 @@ public:
     void NavigateTo(const std::string& Address);
     // Opens the lyrics page of the MP3 file at Path (its full path).
     void ShowTrackLyrics(const std::string& Path);
+    // Before the window is shown for the MP3 file at Path: its own lyrics
+    // are read while the window and its web engine come up.
+    void PrepareTrackLyrics(const std::string& Path);
 
 Q_SIGNALS:
     // The user asked to hear the track from ms (a line of its lyrics clicked).

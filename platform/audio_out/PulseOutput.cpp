@@ -1,5 +1,6 @@
 #include "platform/audio_out/PulseOutput.h"
 
+#include "platform/audio_out/SoundOutputOpener.h"
 #include "platform/win/Logging.h"
 
 #include <pulse/pulseaudio.h>
@@ -91,10 +92,15 @@ bool PulseOutput::connect()
 // expired is set.
 bool PulseOutput::awaitStream(const std::atomic<bool>& expired)
 {
-    for (;;) {
+    for (bool reached = false;;) {
         const pa_context_state_t state = pa_context_get_state(context_);
         if (state == PA_CONTEXT_READY)
             break;
+        // Connected: a server is there, though it may not answer.
+        if (!reached && (state == PA_CONTEXT_AUTHORIZING || state == PA_CONTEXT_SETTING_NAME)) {
+            reached = true;
+            reportServerReached();
+        }
         if (!PA_CONTEXT_IS_GOOD(state))
             return failed("connecting to the sound server", context_);
         if (expired) {

@@ -24,9 +24,11 @@ constexpr auto GiveUpAfter = std::chrono::seconds(30);
 // How long opening waits for a sound output before it leaves the output to
 // the playing thread: a working server answers within a few milliseconds,
 // and without any server every output fails well within it, so that the
-// open can say there is none; the window waits no longer than a moment for
-// a server that does not answer.
+// open can say there is none. A server that took the connection but has
+// not answered is waited for only SilentServerWait: the window waits no
+// longer than a moment for one that does not answer.
 constexpr auto OutputWait = std::chrono::milliseconds(250);
+constexpr auto SilentServerWait = std::chrono::milliseconds(150);
 
 // How long closing waits for the playing thread to let go of its output:
 // at once unless the sound server does not answer.
@@ -78,9 +80,9 @@ MCIERROR Mp3Device::open(const std::string& path)
     // still silent after OutputWait counts as lost: the playing thread
     // waits for it, as for one that went away while playing.
     opener_ = std::make_unique<SoundOutputOpener>(decoder_.format());
-    const auto waitEnds = Clock::now() + OutputWait;
+    const auto started = Clock::now();
     const bool scanned = decoder_.scan();
-    auto opened = opener_->await(waitEnds);
+    auto opened = opener_->await(started + OutputWait, started + SilentServerWait);
     if (!opened.output && !opened.pending)
         qCWarning(mciLog) << "none of the sound outputs" << soundOutputs().chosen().c_str() << "opened";
     if (!scanned)

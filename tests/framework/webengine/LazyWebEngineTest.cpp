@@ -4,8 +4,10 @@
 #include "tests/support/EngineProcesses.h"
 #include "tests/support/LocalHttpServer.h"
 #include "framework/WebBrowser.h"
+#include "platform/win/Modules.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -39,6 +41,26 @@ TEST(LazyWebEngine, ComesInOnTheFirstShowAndDrawsThePage)
     const QPoint inside(browser->width() / 2, browser->height() - 20);
     EXPECT_TRUE(QTest::qWaitFor([&] { return browser->grab().toImage().pixelColor(inside) == QColor(255, 0, 0); },
                                 60000));
+}
+
+// Without its module the control says so in its place, and what the window
+// asks of it meanwhile (its zoom, a page) is taken without a crash.
+TEST(LazyWebEngine, WithoutItsModuleSaysSoInItsPlace)
+{
+    ASSERT_FALSE(webEngineLibraryLoaded()) << "run this case in a fresh process";
+    const QStringList before = chooseModuleFolders({});
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* browser = new TCppWebBrowser(&window);
+    layout->addWidget(browser);
+    window.show();
+    browser->SetZoom(1.5);
+    browser->ShowOwnPage(QStringLiteral("<p>lyrics</p>"));
+    chooseModuleFolders(before);
+    const auto* failure = browser->findChild<QLabel*>();
+    ASSERT_NE(failure, nullptr);
+    EXPECT_TRUE(failure->text().startsWith(QStringLiteral("웹 엔진을 시작할 수 없습니다"))) << failure->text().toStdString();
+    EXPECT_FALSE(webEngineLibraryLoaded());
 }
 
 }  // namespace
