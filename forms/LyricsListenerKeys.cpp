@@ -28,7 +28,7 @@ LyricsListenerKeys::LyricsListenerKeys(QWidget* window, TCppWebBrowser* browser,
     connect(save, &QAction::triggered, this, [this] { saveAsked_(); });
     browser_->AddMenuAction(save);
     auto* choose = new QAction(QStringLiteral("다른 가사 고르기"), this);
-    choose->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_L));
+    choose->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_F));
     connect(choose, &QAction::triggered, this, [this] { chooseAsked_(); });
     browser_->AddMenuAction(choose);
 
@@ -121,7 +121,7 @@ bool LyricsListenerKeys::KeyPressed(const QKeyEvent& key)
             return false;
         saveAsked_();
         return true;
-    case Qt::Key_L:
+    case Qt::Key_F:
         if (!control)
             return false;
         chooseAsked_();

@@ -2,7 +2,7 @@
 // The lyrics window's keys and wheel: "[" and "]" shift the timing of the
 // track's synchronised lyrics by a tenth of a second (shown briefly, as
 // "+0.3초"), Ctrl with the wheel, "+", "-" and "0" zoom the page. Both are
-// kept across runs (LyricsSettings). Ctrl+S saves the lyrics shown, Ctrl+L
+// kept across runs (LyricsSettings). Ctrl+S saves the lyrics shown, Ctrl+F
 // offers other lyrics to pick from; both are in the page's menu too.
 #include "lyrics/LyricsSettings.h"
 
@@ -24,7 +24,7 @@ public:
     // offsetChanged: told the new shift of the track whose lyrics are shown;
     // saveAsked: the listener asked to keep the lyrics shown in a file
     // (Ctrl+S, or "가사 파일로 저장" in the page's menu); chooseAsked: to
-    // pick the track's lyrics among the online database's (Ctrl+L, or
+    // pick the track's lyrics among the online database's (Ctrl+F, or
     // "다른 가사 고르기").
     LyricsListenerKeys(QWidget* window, TCppWebBrowser* browser, std::function<void(int offsetMs)> offsetChanged,
                        std::function<void()> saveAsked, std::function<void()> chooseAsked);

@@ -201,7 +201,7 @@ void LyricsStandIn::ShowTrackStandIn()
         if (kept->lyrics)
             ShowLyrics(FoundLyrics{*kept->lyrics, OnlinePlace()});
         else
-            ShowNotFound(QStringLiteral("이 노래의 가사가 없음 (24시간 안에 찾아본 결과, Ctrl+L로 다시 찾기)"));
+            ShowNotFound(QStringLiteral("이 노래의 가사가 없음 (24시간 안에 찾아본 결과, Ctrl+F로 다시 찾기)"));
         return;
     }
     AskOnline(*online, query);

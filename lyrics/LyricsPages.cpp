@@ -145,7 +145,7 @@ QString ChoicesPageHtml(const TrackNames& names, int lengthSeconds, const std::v
         body += QStringLiteral("</tr>");
     }
     body += QStringLiteral("</table><p class=\"note\">고른 가사는 이 노래에 기억해 두었다가 다음에도 보여 드립니다. "
-                           "다른 가사를 고르려면 Ctrl+L을 누르세요.</p>");
+                           "다른 가사를 고르려면 Ctrl+F를 누르세요.</p>");
     return Page(body);
 }
 

@@ -19,10 +19,12 @@
 #include "lyrics/LyricsSettings.h"
 #include "lyrics/OnlineLyricsCache.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -376,6 +378,13 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
     QTest::keyClick(frmLyrics, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_NEAR(engineView()->zoomFactor(), 1.21, 0.01);
     EXPECT_NEAR(LyricsSettings().Zoom(), 1.21, 0.01);
+    // A notch of the wheel with Ctrl held, over the page, takes one step back.
+    QWidget* page = engineView()->focusProxy();
+    const QPointF middle = QRectF(page->rect()).center();
+    QWheelEvent notch(middle, page->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &notch);
+    EXPECT_NEAR(engineView()->zoomFactor(), 1.1, 0.01);
     QTest::keyClick(frmLyrics, Qt::Key_0, Qt::ControlModifier);
     EXPECT_NEAR(engineView()->zoomFactor(), 1.0, 0.01);
 }
@@ -535,7 +544,7 @@ TEST_F(OwnLyricsPageTest, WithoutLrclibLyricsOfTheTracksLengthTheListenerPicksOn
     EXPECT_EQ(lrclib.pageRequests().size(), 2u);
 
     // The listener asks for others: every record, by the search alone.
-    QTest::keyClick(frmLyrics, Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(frmLyrics, Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(waitForText("찾은 가사입니다"));
     ASSERT_EQ(lrclib.pageRequests().size(), 3u);
     EXPECT_EQ(lrclib.pageRequests()[2], lrclib.pageRequests()[1]);
