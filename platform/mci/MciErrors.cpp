@@ -39,6 +39,16 @@ constexpr ErrorText Texts[] = {
     {MCIERR_FILE_READ, "파일을 읽을 수 없습니다. 읽기 권한이 있는지 확인하십시오."},
 };
 
+// Bytes of the character at `at` of UTF-8 text: its lead byte and the
+// continuation bytes after it.
+std::size_t utf8CharacterLength(std::string_view text, std::size_t at)
+{
+    std::size_t next = at + 1;
+    while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+        ++next;
+    return next - at;
+}
+
 }  // namespace
 
 BOOL mp3ErrorText(MCIERROR error, LPSTR buffer, UINT length)
@@ -47,10 +57,13 @@ BOOL mp3ErrorText(MCIERROR error, LPSTR buffer, UINT length)
     if (found == std::end(Texts) || buffer == nullptr || length == 0)
         return FALSE_;
     const std::string text = Utf8ToAnsi(found->utf8);
-    // Cut to the buffer, never inside a character.
+    // Cut to the buffer, never inside a character. A locale that cannot
+    // write Hangul (C, POSIX) keeps the text in UTF-8, whose characters it
+    // does not know.
+    const bool keptUtf8 = text == found->utf8;
     std::size_t count = 0;
     while (count < text.size()) {
-        const std::size_t next = count + characterLength(text, count);
+        const std::size_t next = count + (keptUtf8 ? utf8CharacterLength(text, count) : characterLength(text, count));
         if (next > length - 1)
             break;
         count = next;

@@ -4,6 +4,7 @@
 #include "tests/support/mci/MciTesting.h"
 #include "tests/support/mci/Mp3Encoder.h"
 #include "tests/support/ScopedBackends.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -499,10 +500,19 @@ TEST(MciErrorTexts, EveryErrorAnsweredHasAText)
     }
     char buffer[16] = "untouched";
     EXPECT_EQ(mciGetErrorStringA(0x7777, buffer, sizeof buffer), FALSE_);
-    // "파일을 찾을 수 없습니다.": three bytes a syllable in UTF-8; a cut never
-    // splits one.
-    EXPECT_EQ(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, buffer, 9), TRUE_);
-    EXPECT_STREQ(buffer, "파일") << "cut to the buffer, always terminated";
+    // "파일을 찾을 수 없습니다." in 8 bytes and its end: three bytes a
+    // syllable in UTF-8 (kept by a locale that cannot write Hangul), two in
+    // CP949; a cut never splits one.
+    struct Cut {
+        const char* locale;
+        std::string expected;
+    };
+    for (const Cut& cut : {Cut{"C", "파일"}, Cut{Utf8Locale, "파일"}, Cut{Cp949Locale, "\xC6\xC4\xC0\xCF\xC0\xBB "}}) {
+        const ScopedLocale locale(cut.locale);
+        ASSERT_TRUE(locale.active()) << cut.locale;
+        EXPECT_EQ(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, buffer, 9), TRUE_);
+        EXPECT_EQ(buffer, cut.expected) << cut.locale;
+    }
     EXPECT_EQ(mciGetErrorStringA(MCIERR_FILE_NOT_FOUND, buffer, 0), FALSE_);
 }
 
