@@ -5,7 +5,6 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -97,7 +96,6 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
         return E_INVALIDARG;
     emit NavigateRequested(address);
     pendingMeanwhile_.clear();
-    EndQuickPage();
     if (view_ && isVisible()) {
         view_->Load(text);
     } else {
@@ -110,9 +108,6 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
 void TCppWebBrowser::ShowOwnPage(const QString& html)
 {
     pendingMeanwhile_.clear();
-    // Already drawn by Qt: the new page there too, until the engine's comes.
-    if (quickPage_ != nullptr && !quickPage_->isHidden())
-        ShowQuickPage(html);
     if (view_ && isVisible()) {
         view_->ShowOwnPage(html);
     } else {
@@ -123,7 +118,6 @@ void TCppWebBrowser::ShowOwnPage(const QString& html)
 
 void TCppWebBrowser::ShowOwnPageMeanwhile(const QString& html)
 {
-    ShowQuickPage(html);
     if (view_ && isVisible())
         view_->ShowOwnPageMeanwhile(html);
     else
@@ -160,44 +154,9 @@ void TCppWebBrowser::showEvent(QShowEvent* event)
 
 void TCppWebBrowser::hideEvent(QHideEvent* event)
 {
-    EndQuickPage();
     // Not inside the hide itself, which the engine's view is still taking part in.
     QMetaObject::invokeMethod(this, &TCppWebBrowser::EndHiddenPage, Qt::QueuedConnection);
     TWinControl::hideEvent(event);
-}
-
-void TCppWebBrowser::resizeEvent(QResizeEvent* event)
-{
-    if (quickPage_ != nullptr)
-        quickPage_->setGeometry(rect());
-    TWinControl::resizeEvent(event);
-}
-
-void TCppWebBrowser::ShowQuickPage(const QString& html)
-{
-    if (failure_ != nullptr)
-        return;
-    if (quickPage_ == nullptr) {
-        quickPage_ = new QTextBrowser(this);
-        quickPage_->setOpenLinks(false);
-        quickPage_->setFrameShape(QFrame::NoFrame);
-        connect(quickPage_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-            if (link.host() == QLatin1String(OwnLinkHost))
-                emit OwnLinkClicked(link.path().mid(1));
-        });
-    }
-    quickPage_->setHtml(html);
-    quickPage_->setGeometry(rect());
-    quickPage_->raise();
-    quickPage_->show();
-}
-
-void TCppWebBrowser::EndQuickPage()
-{
-    if (quickPage_ == nullptr || quickPage_->isHidden())
-        return;
-    quickPage_->hide();
-    quickPage_->clear();
 }
 
 void TCppWebBrowser::EndHiddenPage()
@@ -226,13 +185,11 @@ void TCppWebBrowser::CreateEngine()
         failure_->setWordWrap(true);
         failure_->setAlignment(Qt::AlignCenter);
         layout()->addWidget(failure_);
-        EndQuickPage();
         return;
     }
     view_.reset(module.create(this));
     view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
     view_->OnOwnLinkClicked([this](const QString& target) { emit OwnLinkClicked(target); });
-    view_->OnPageShown([this] { EndQuickPage(); });
     view_->SetZoom(zoom_);
     view_->SetMenuActions(menuActions_);
     layout()->addWidget(view_.get());

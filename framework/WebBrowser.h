@@ -13,7 +13,6 @@
 #include <string>
 
 class QLabel;
-class QTextBrowser;
 class WebEngineView;
 
 class TCppWebBrowser : public TWinControl {
@@ -48,9 +47,7 @@ public:
     void ShowOwnPage(const QString& html);
     // Shows a page of the program's own in front of the page the latest
     // Navigate asked for, until that page has come; the next Navigate or
-    // ShowOwnPage ends it too. Until the engine has a page on show (its
-    // renderer takes a few hundred milliseconds to start), Qt draws the
-    // page's text itself.
+    // ShowOwnPage ends it too.
     void ShowOwnPageMeanwhile(const QString& html);
     // Adds action to the end of the pages' context menu.
     void AddMenuAction(QAction* action);
@@ -76,7 +73,6 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -84,17 +80,12 @@ private:
     void FillParent();
     void OpenPending();
     void EndHiddenPage();
-    void ShowQuickPage(const QString& html);
-    void EndQuickPage();
 
     TAlign align_ = alNone;
 
     std::unique_ptr<WebEngineView> view_;
     // In the view's place when the web engine cannot be started.
     QLabel* failure_ = nullptr;
-    // The program's own page as Qt's rich text, in front of the engine's
-    // view until the engine shows a page.
-    QTextBrowser* quickPage_ = nullptr;
     // Waiting for the next show: an address as written, or an own page.
     QString pendingAddress_;
     QString pendingOwnPage_;

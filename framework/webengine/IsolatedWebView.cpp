@@ -17,10 +17,7 @@ IsolatedWebView::IsolatedWebView(QWidget* parent)
     : WebEngineView(parent),
       watch_(
           HostAnswerLimitMs, [this](const QUrl& address) { ReportPageUnavailable(address); },
-          [this] {
-              EndMeanwhile();
-              ReportPageShown();
-          })
+          [this] { EndMeanwhile(); })
 {
     PrepareWebEngineStart();
     view_ = std::make_unique<QWebEngineView>(this);
@@ -153,7 +150,6 @@ void IsolatedWebView::PageLoaded(bool ok)
     ownPageLoaded_ = true;
     if (!ownScript_.isEmpty())
         page_->runJavaScript(ownScript_, QWebEngineScript::ApplicationWorld);
-    ReportPageShown();
 }
 
 void IsolatedWebView::MeanwhileLoaded(bool ok)
@@ -164,7 +160,6 @@ void IsolatedWebView::MeanwhileLoaded(bool ok)
     meanwhileLoaded_ = true;
     if (!ownScript_.isEmpty())
         meanwhilePage_->runJavaScript(ownScript_, QWebEngineScript::ApplicationWorld);
-    ReportPageShown();
 }
 
 void IsolatedWebView::SetZoom(double zoom)
