@@ -1,5 +1,6 @@
 #include "framework/WebBrowser.h"
 
+#include "framework/QuickOwnPage.h"
 #include "framework/WebEngineView.h"
 #include "platform/win/Modules.h"
 
@@ -96,6 +97,7 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
         return E_INVALIDARG;
     emit NavigateRequested(address);
     pendingMeanwhile_.clear();
+    EndQuickPage();
     if (view_ && isVisible()) {
         view_->Load(text);
     } else {
@@ -108,6 +110,9 @@ HRESULT TCppWebBrowser::Navigate(const std::u16string& url, const TVariant& flag
 void TCppWebBrowser::ShowOwnPage(const QString& html)
 {
     pendingMeanwhile_.clear();
+    // Already drawn by Qt: the new page there too, until the engine's comes.
+    if (quickPage_ != nullptr && !quickPage_->isHidden())
+        ShowQuickPage(html);
     if (view_ && isVisible()) {
         view_->ShowOwnPage(html);
     } else {
@@ -118,6 +123,7 @@ void TCppWebBrowser::ShowOwnPage(const QString& html)
 
 void TCppWebBrowser::ShowOwnPageMeanwhile(const QString& html)
 {
+    ShowQuickPage(html);
     if (view_ && isVisible())
         view_->ShowOwnPageMeanwhile(html);
     else
@@ -154,9 +160,45 @@ void TCppWebBrowser::showEvent(QShowEvent* event)
 
 void TCppWebBrowser::hideEvent(QHideEvent* event)
 {
+    EndQuickPage();
     // Not inside the hide itself, which the engine's view is still taking part in.
     QMetaObject::invokeMethod(this, &TCppWebBrowser::EndHiddenPage, Qt::QueuedConnection);
     TWinControl::hideEvent(event);
+}
+
+void TCppWebBrowser::resizeEvent(QResizeEvent* event)
+{
+    if (quickPage_ != nullptr)
+        quickPage_->setGeometry(rect());
+    TWinControl::resizeEvent(event);
+}
+
+void TCppWebBrowser::ShowQuickPage(const QString& html)
+{
+    if (failure_ != nullptr)
+        return;
+    if (quickPage_ == nullptr) {
+        quickPage_ = new QuickOwnPage(this);
+        connect(quickPage_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+            if (link.host() == QLatin1String(OwnLinkHost))
+                emit OwnLinkClicked(link.path().mid(1));
+        });
+    }
+    if (!quickPage_->ShowPage(html)) {
+        quickPage_->hide();
+        return;
+    }
+    quickPage_->setGeometry(rect());
+    quickPage_->raise();
+    quickPage_->show();
+}
+
+void TCppWebBrowser::EndQuickPage()
+{
+    if (quickPage_ == nullptr || quickPage_->isHidden())
+        return;
+    quickPage_->hide();
+    quickPage_->clear();
 }
 
 void TCppWebBrowser::EndHiddenPage()
@@ -185,11 +227,13 @@ void TCppWebBrowser::CreateEngine()
         failure_->setWordWrap(true);
         failure_->setAlignment(Qt::AlignCenter);
         layout()->addWidget(failure_);
+        EndQuickPage();
         return;
     }
     view_.reset(module.create(this));
     view_->OnPageUnavailable([this](const QUrl& url) { emit NavigateFailed(url); });
     view_->OnOwnLinkClicked([this](const QString& target) { emit OwnLinkClicked(target); });
+    view_->OnPageShown([this] { EndQuickPage(); });
     view_->SetZoom(zoom_);
     view_->SetMenuActions(menuActions_);
     layout()->addWidget(view_.get());

@@ -13,6 +13,7 @@
 #include <string>
 
 class QLabel;
+class QuickOwnPage;
 class WebEngineView;
 
 class TCppWebBrowser : public TWinControl {
@@ -47,7 +48,9 @@ public:
     void ShowOwnPage(const QString& html);
     // Shows a page of the program's own in front of the page the latest
     // Navigate asked for, until that page has come; the next Navigate or
-    // ShowOwnPage ends it too.
+    // ShowOwnPage ends it too. Until the engine has a page on show (its
+    // renderer takes a few hundred milliseconds to start), Qt draws the
+    // page's text itself, unless the page is long.
     void ShowOwnPageMeanwhile(const QString& html);
     // Adds action to the end of the pages' context menu.
     void AddMenuAction(QAction* action);
@@ -73,6 +76,7 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -80,12 +84,17 @@ private:
     void FillParent();
     void OpenPending();
     void EndHiddenPage();
+    void ShowQuickPage(const QString& html);
+    void EndQuickPage();
 
     TAlign align_ = alNone;
 
     std::unique_ptr<WebEngineView> view_;
     // In the view's place when the web engine cannot be started.
     QLabel* failure_ = nullptr;
+    // The program's own page as Qt's rich text, in front of the engine's
+    // view until the engine shows a page.
+    QuickOwnPage* quickPage_ = nullptr;
     // Waiting for the next show: an address as written, or an own page.
     QString pendingAddress_;
     QString pendingOwnPage_;

@@ -54,6 +54,10 @@ public:
     // clicked in a page of the program's own; such a link goes nowhere.
     void OnOwnLinkClicked(std::function<void(const QString&)> handler) { ownLinkClicked_ = std::move(handler); }
 
+    // Called when the engine has a page on show: a page of the program's
+    // own (meanwhile or not) has loaded, or the web page asked for has come.
+    void OnPageShown(std::function<void()> handler) { pageShown_ = std::move(handler); }
+
     static constexpr int HostAnswerLimitMs = 5000;
 
 protected:
@@ -69,9 +73,16 @@ protected:
             ownLinkClicked_(target);
     }
 
+    void ReportPageShown()
+    {
+        if (pageShown_)
+            pageShown_();
+    }
+
 private:
     std::function<void(const QUrl&)> pageUnavailable_;
     std::function<void(const QString&)> ownLinkClicked_;
+    std::function<void()> pageShown_;
 };
 
 // The module's one entry point, found by this name.

@@ -17,7 +17,10 @@ IsolatedWebView::IsolatedWebView(QWidget* parent)
     : WebEngineView(parent),
       watch_(
           HostAnswerLimitMs, [this](const QUrl& address) { ReportPageUnavailable(address); },
-          [this] { EndMeanwhile(); })
+          [this] {
+              EndMeanwhile();
+              ReportPageShown();
+          })
 {
     PrepareWebEngineStart();
     view_ = std::make_unique<QWebEngineView>(this);
@@ -150,6 +153,7 @@ void IsolatedWebView::PageLoaded(bool ok)
     ownPageLoaded_ = true;
     if (!ownScript_.isEmpty())
         page_->runJavaScript(ownScript_, QWebEngineScript::ApplicationWorld);
+    ReportPageShown();
 }
 
 void IsolatedWebView::MeanwhileLoaded(bool ok)
@@ -160,6 +164,7 @@ void IsolatedWebView::MeanwhileLoaded(bool ok)
     meanwhileLoaded_ = true;
     if (!ownScript_.isEmpty())
         meanwhilePage_->runJavaScript(ownScript_, QWebEngineScript::ApplicationWorld);
+    ReportPageShown();
 }
 
 void IsolatedWebView::SetZoom(double zoom)

@@ -1,9 +1,11 @@
 // The browser control against the real web engine and a local web server.
 #include "tests/support/LocalHttpServer.h"
+#include "framework/QuickOwnPage.h"
 #include "framework/WebBrowser.h"
 #include "tests/support/webengine/WebEngineTesting.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -100,6 +102,42 @@ TEST_F(WebBrowserTest, KeepsItsPageWhileHiddenAndOpensWhatWasAskedMeanwhileWhenS
     EXPECT_EQ(engineViewOf(browser), view);
     ASSERT_TRUE(loads.waitFor(pageUrl("/b.html")));
     EXPECT_EQ(server.pageRequests(), (std::vector<std::string>{"/a.html", "/b.html"}));
+}
+
+TEST_F(WebBrowserTest, AnOwnPageShownMeanwhileIsReadableAtOnceAndGivesWayToTheEnginesDrawingOfIt)
+{
+    server.hold("/slow.html", true);
+    window.show();
+    ASSERT_NE(engineViewOf(browser), nullptr);
+    navigateTo(*browser, server.origin() + "/slow.html");
+    browser->ShowOwnPageMeanwhile("<html><body><p>own words</p></body></html>");
+
+    // Before any renderer has drawn: Qt's drawing of it, in front.
+    auto* quick = browser->findChild<QuickOwnPage*>();
+    ASSERT_NE(quick, nullptr);
+    EXPECT_TRUE(quick->isVisible());
+    EXPECT_TRUE(quick->toPlainText().contains("own words"));
+    EXPECT_TRUE(quick->isAncestorOf(browser->childAt(browser->rect().center())));
+
+    // The engine's drawing takes its place once loaded.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return quick->isHidden(); }, 60000));
+    QWidget* shown = browser->childAt(browser->rect().center());
+    while (shown != nullptr && qobject_cast<QWebEngineView*>(shown) == nullptr)
+        shown = shown->parentWidget();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(runScript(static_cast<QWebEngineView*>(shown), "document.body.innerText").toString(), "own words");
+
+    // A long page is left to the engine: laying it out in Qt would hold the window.
+    browser->ShowOwnPageMeanwhile("<html><body><p>more words</p></body></html>");
+    EXPECT_TRUE(quick->isVisible());
+    browser->ShowOwnPageMeanwhile("<html><body><p>" + QString(QuickOwnPage::LongestPage, u'x') + "</p></body></html>");
+    EXPECT_TRUE(quick->isHidden());
+
+    // A page asked for ends it at once: its words belong to the page before.
+    browser->ShowOwnPageMeanwhile("<html><body><p>more words</p></body></html>");
+    EXPECT_TRUE(quick->isVisible());
+    navigateTo(*browser, server.origin() + "/next.html");
+    EXPECT_TRUE(quick->isHidden());
 }
 
 TEST_F(WebBrowserTest, RefusesOptionalArgumentsThatAreGivenAndAddressesThatAreNoWebPages)
