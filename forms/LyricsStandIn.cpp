@@ -197,11 +197,15 @@ void LyricsStandIn::ShowTrackStandIn()
         return;
     }
     const OnlineQuery query{names_.title, names_.singer, id3v2.lengthSeconds};
-    if (const auto kept = Cache().Find(online->BaseAddress(), query, Now())) {
-        if (kept->lyrics)
+    if (auto kept = Cache().Find(online->BaseAddress(), query, Now())) {
+        if (kept->lyrics) {
             ShowLyrics(FoundLyrics{*kept->lyrics, OnlinePlace()});
-        else
+        } else if (!kept->offered.empty()) {
+            asked_ = query;
+            OfferChoices(std::move(kept->offered));
+        } else {
             ShowNotFound(QStringLiteral("이 노래의 가사가 없음 (24시간 안에 찾아본 결과, Ctrl+F로 다시 찾기)"));
+        }
         return;
     }
     AskOnline(*online, query);
@@ -226,8 +230,9 @@ void LyricsStandIn::OnlineAnswered(int ticket, const OnlineAnswer& answer)
         ShowLyrics(FoundLyrics{*answer.lyrics, OnlinePlace()});
         return;
     case OnlineAnswer::Choices:
-        choices_ = answer.choices;
-        browser_->ShowOwnPage(ChoicesPageHtml(names_, asked_.lengthSeconds, choices_, ChoiceLinks, asked_.everyRecord));
+        if (!asked_.everyRecord)
+            Cache().KeepOffered(online_->BaseAddress(), asked_, answer.choices, Now());
+        OfferChoices(answer.choices);
         return;
     case OnlineAnswer::NotFound:
         if (!asked_.everyRecord)
@@ -265,6 +270,12 @@ void LyricsStandIn::ShowLyrics(const FoundLyrics& found, Showing showing)
         follower_.SetOffsetMs(keys_.FollowTrack(trackPath_));
         follower_.Follow(found.lyrics, trackPath_);
     }
+}
+
+void LyricsStandIn::OfferChoices(std::vector<OnlineRecord> choices)
+{
+    choices_ = std::move(choices);
+    browser_->ShowOwnPage(ChoicesPageHtml(names_, asked_.lengthSeconds, choices_, ChoiceLinks, asked_.everyRecord));
 }
 
 void LyricsStandIn::ShowNotFound(const QString& onlineOutcome)

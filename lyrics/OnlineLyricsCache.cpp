@@ -23,7 +23,8 @@ constexpr qint64 LargestFile = 2 * OnlineLyricsCache::MostBytes;
 // What an entry costs beyond its text.
 constexpr qint64 EntryOverhead = 128;
 
-const QString KindNames[] = {QStringLiteral("found"), QStringLiteral("miss"), QStringLiteral("choice")};
+const QString KindNames[] = {QStringLiteral("found"), QStringLiteral("miss"), QStringLiteral("choice"),
+                             QStringLiteral("offered")};
 
 QString QueryKey(const QString& address, const OnlineQuery& query)
 {
@@ -35,9 +36,45 @@ QString TrackKey(const std::string& trackPath)
     return QStringLiteral("track\n") + QString::fromLatin1(QByteArray::fromStdString(trackPath).toPercentEncoding("/"));
 }
 
-qint64 Cost(const QString& key, const QString& text)
+// Lyrics as kept: in the LRC form, or plain lines.
+QJsonObject Packed(const Lyrics& lyrics)
 {
-    return EntryOverhead + key.toUtf8().size() + text.toUtf8().size();
+    return {{"synced", lyrics.synced}, {"instrumental", lyrics.instrumental}, {"text", LrcText(lyrics, 0)}};
+}
+
+Lyrics Unpacked(const QJsonObject& packed)
+{
+    const QString text = packed.value(u"text").toString();
+    Lyrics lyrics = packed.value(u"synced").toBool() ? ParseLrc(text) : PlainLyrics(text);
+    lyrics.instrumental = packed.value(u"instrumental").toBool();
+    return lyrics;
+}
+
+bool IsPacked(const QJsonValue& value)
+{
+    return value.toObject().value(u"text").isString();
+}
+
+QJsonObject PackedRecord(const OnlineRecord& record)
+{
+    QJsonObject packed = Packed(record.lyrics);
+    packed.insert(u"title", record.title);
+    packed.insert(u"singer", record.singer);
+    packed.insert(u"album", record.album);
+    packed.insert(u"length", record.lengthSeconds);
+    return packed;
+}
+
+OnlineRecord UnpackedRecord(const QJsonObject& packed)
+{
+    return {packed.value(u"title").toString(), packed.value(u"singer").toString(), packed.value(u"album").toString(),
+            packed.value(u"length").toDouble(), Unpacked(packed)};
+}
+
+qint64 Cost(const QString& key, const QJsonObject& lyrics, const QJsonArray& offered)
+{
+    return EntryOverhead + key.toUtf8().size() + QJsonDocument(lyrics).toJson(QJsonDocument::Compact).size()
+        + QJsonDocument(offered).toJson(QJsonDocument::Compact).size();
 }
 
 }  // namespace
@@ -64,14 +101,21 @@ OnlineLyricsCache::OnlineLyricsCache(const QString& path) : path_(path.isEmpty()
             continue;
         Entry entry;
         entry.kind = static_cast<Kind>(kind - std::begin(KindNames));
-        if (entry.kind != Kind::Miss && !object.value(u"text").isString())
-            continue;
-        entry.synced = object.value(u"synced").toBool();
-        entry.instrumental = object.value(u"instrumental").toBool();
-        entry.text = object.value(u"text").toString();
+        if (entry.kind == Kind::Found || entry.kind == Kind::Choice) {
+            if (!IsPacked(object))
+                continue;
+            entry.lyrics = {{"synced", object.value(u"synced").toBool()},
+                            {"instrumental", object.value(u"instrumental").toBool()},
+                            {"text", object.value(u"text")}};
+        }
+        if (entry.kind == Kind::Offered) {
+            entry.offered = object.value(u"offered").toArray();
+            if (entry.offered.isEmpty() || !std::all_of(entry.offered.begin(), entry.offered.end(), IsPacked))
+                continue;
+        }
         entry.stored = static_cast<qint64>(object.value(u"stored").toDouble());
         entry.used = static_cast<qint64>(object.value(u"used").toDouble());
-        entry.bytes = Cost(key, entry.text);
+        entry.bytes = Cost(key, entry.lyrics, entry.offered);
         if (entry.bytes > MostEntryBytes)
             continue;
         bytes_ += entry.bytes;
@@ -91,16 +135,17 @@ std::optional<OnlineLyricsCache::Kept> OnlineLyricsCache::Find(const QString& ad
     const auto entry = entries_.find(QueryKey(address, query));
     if (entry == entries_.end() || entry->kind == Kind::Choice)
         return std::nullopt;
-    if (entry->kind == Kind::Miss) {
-        // A clock set back counts as a day gone by too.
-        if (now < entry->stored || now - entry->stored >= MissKeptSeconds)
-            return std::nullopt;
-        return Kept{std::nullopt};
-    }
+    // A clock set back counts as a day gone by too.
+    const bool dayOld = now < entry->stored || now - entry->stored >= DayKeptSeconds;
+    if (entry->kind != Kind::Found && dayOld)
+        return std::nullopt;
     entry->used = now;
-    Lyrics lyrics = entry->synced ? ParseLrc(entry->text) : PlainLyrics(entry->text);
-    lyrics.instrumental = entry->instrumental;
-    return Kept{std::move(lyrics)};
+    Kept kept;
+    if (entry->kind == Kind::Found)
+        kept.lyrics = Unpacked(entry->lyrics);
+    for (const QJsonValue& record : std::as_const(entry->offered))
+        kept.offered.push_back(UnpackedRecord(record.toObject()));
+    return kept;
 }
 
 std::optional<Lyrics> OnlineLyricsCache::Choice(const std::string& trackPath, qint64 now)
@@ -109,38 +154,38 @@ std::optional<Lyrics> OnlineLyricsCache::Choice(const std::string& trackPath, qi
     if (entry == entries_.end() || entry->kind != Kind::Choice)
         return std::nullopt;
     entry->used = now;
-    Lyrics lyrics = entry->synced ? ParseLrc(entry->text) : PlainLyrics(entry->text);
-    lyrics.instrumental = entry->instrumental;
-    return lyrics;
+    return Unpacked(entry->lyrics);
 }
 
 void OnlineLyricsCache::KeepFound(const QString& address, const OnlineQuery& query, const Lyrics& lyrics, qint64 now)
 {
-    Keep(QueryKey(address, query), Kind::Found, &lyrics, now);
+    Keep(QueryKey(address, query), Entry{Kind::Found, Packed(lyrics), {}}, now);
 }
 
 void OnlineLyricsCache::KeepMiss(const QString& address, const OnlineQuery& query, qint64 now)
 {
-    Keep(QueryKey(address, query), Kind::Miss, nullptr, now);
+    Keep(QueryKey(address, query), Entry{Kind::Miss, {}, {}}, now);
+}
+
+void OnlineLyricsCache::KeepOffered(const QString& address, const OnlineQuery& query,
+                                    const std::vector<OnlineRecord>& offered, qint64 now)
+{
+    QJsonArray packed;
+    for (const OnlineRecord& record : offered)
+        packed.append(PackedRecord(record));
+    Keep(QueryKey(address, query), Entry{Kind::Offered, {}, packed}, now);
 }
 
 void OnlineLyricsCache::KeepChoice(const std::string& trackPath, const Lyrics& lyrics, qint64 now)
 {
-    Keep(TrackKey(trackPath), Kind::Choice, &lyrics, now);
+    Keep(TrackKey(trackPath), Entry{Kind::Choice, Packed(lyrics), {}}, now);
 }
 
-void OnlineLyricsCache::Keep(const QString& key, Kind kind, const Lyrics* lyrics, qint64 now)
+void OnlineLyricsCache::Keep(const QString& key, Entry entry, qint64 now)
 {
-    Entry entry;
-    entry.kind = kind;
-    if (lyrics != nullptr) {
-        entry.synced = lyrics->synced;
-        entry.instrumental = lyrics->instrumental;
-        entry.text = LrcText(*lyrics, 0);
-    }
     entry.stored = now;
     entry.used = now;
-    entry.bytes = Cost(key, entry.text);
+    entry.bytes = Cost(key, entry.lyrics, entry.offered);
     if (const auto old = entries_.find(key); old != entries_.end()) {
         bytes_ -= old->bytes;
         entries_.erase(old);
@@ -182,11 +227,11 @@ void OnlineLyricsCache::Save()
                            {"kind", KindNames[static_cast<int>(entry->kind)]},
                            {"stored", static_cast<double>(entry->stored)},
                            {"used", static_cast<double>(entry->used)}};
-        if (entry->kind != Kind::Miss) {
-            object.insert(u"synced", entry->synced);
-            object.insert(u"instrumental", entry->instrumental);
-            object.insert(u"text", entry->text);
-        }
+        // The lyrics' own fields beside the entry's.
+        for (auto field = entry->lyrics.begin(); field != entry->lyrics.end(); ++field)
+            object.insert(field.key(), field.value());
+        if (!entry->offered.isEmpty())
+            object.insert(u"offered", entry->offered);
         entries.append(object);
     }
     const QByteArray bytes = QJsonDocument(QJsonObject{{"entries", entries}}).toJson(QJsonDocument::Compact);

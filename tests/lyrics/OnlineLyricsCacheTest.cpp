@@ -14,11 +14,12 @@ namespace {
 
 const QString Address = QStringLiteral("https://lrclib.example");
 constexpr qint64 Noon = 1800000000;
-constexpr qint64 Day = OnlineLyricsCache::MissKeptSeconds;
+constexpr qint64 Day = OnlineLyricsCache::DayKeptSeconds;
 const OnlineQuery Song{QStringLiteral("봄날"), QStringLiteral("가수"), 187};
 const OnlineQuery Missing{QStringLiteral("없는 노래"), QStringLiteral("가수"), 200};
+const OnlineQuery Offered{QStringLiteral("봄날"), QStringLiteral("가수"), 60};
 
-TEST(OnlineLyricsCacheTest, TheNextRunFindsTheLyricsFoundAMissForADayAndTheTracksPick)
+TEST(OnlineLyricsCacheTest, TheNextRunFindsTheLyricsFoundAMissAndTheRecordsOfferedForADayAndTheTracksPick)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("kolviplayer/lrclib.json");
@@ -26,6 +27,10 @@ TEST(OnlineLyricsCacheTest, TheNextRunFindsTheLyricsFoundAMissForADayAndTheTrack
         OnlineLyricsCache cache(path);
         cache.KeepFound(Address, Song, ParseLrc(u"[00:01.00]<00:01.00>봄 <00:01.50>날\n[00:02.00]둘째 줄"), Noon);
         cache.KeepMiss(Address, Missing, Noon);
+        cache.KeepOffered(Address, Offered,
+                          {{"봄날 (라이브)", "가수", "공연", 75.4, ParseLrc(u"[00:00.50]라이브 첫 줄")},
+                           {"봄날", "가수", "첫 앨범", 187, PlainLyrics(u"스튜디오 가사")}},
+                          Noon);
         cache.KeepChoice("/music/봄날.mp3", PlainLyrics(u"고른 가사\n둘째"), Noon);
     }
     OnlineLyricsCache next(path);
@@ -46,6 +51,17 @@ TEST(OnlineLyricsCacheTest, TheNextRunFindsTheLyricsFoundAMissForADayAndTheTrack
     EXPECT_FALSE(miss->lyrics);
     EXPECT_FALSE(next.Find(Address, Missing, Noon + Day));
     EXPECT_FALSE(next.Find(Address, Missing, Noon - 60)) << "a clock set back";
+
+    const auto offered = next.Find(Address, Offered, Noon + Day - 1);
+    ASSERT_TRUE(offered);
+    EXPECT_FALSE(offered->lyrics);
+    ASSERT_EQ(offered->offered.size(), 2u);
+    EXPECT_EQ(offered->offered[0].album, "공연");
+    EXPECT_EQ(offered->offered[0].lengthSeconds, 75.4);
+    EXPECT_TRUE(offered->offered[0].lyrics.synced);
+    EXPECT_EQ(offered->offered[0].lyrics.lines[0].startMs, 500);
+    EXPECT_EQ(offered->offered[1].lyrics.lines[0].text, "스튜디오 가사");
+    EXPECT_FALSE(next.Find(Address, Offered, Noon + Day));
 
     const auto picked = next.Choice("/music/봄날.mp3", Noon + 365 * Day);
     ASSERT_TRUE(picked);
@@ -102,7 +118,8 @@ TEST(OnlineLyricsCacheTest, ADamagedFileCountsAsEmptyAndOneThatCannotBeWrittenLo
         {"entries of the wrong shape",
          [&](const QTemporaryDir& dir) {
              write(dir, R"({"entries": [1, "x", {"key": 5, "kind": "found"}, {"key": "k", "kind": "other"},
-                            {"key": "k", "kind": "found", "text": 7, "stored": "now", "used": []}]})");
+                            {"key": "k", "kind": "found", "text": 7, "stored": "now", "used": []},
+                            {"key": "k", "kind": "offered", "offered": [{"text": 1}], "stored": 1, "used": 1}]})");
          },
          true},
         {"a kept answer in a file far too large",

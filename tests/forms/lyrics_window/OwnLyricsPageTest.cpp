@@ -531,6 +531,13 @@ TEST_F(OwnLyricsPageTest, WithoutLrclibLyricsOfTheTracksLengthTheListenerPicksOn
         EXPECT_TRUE(offered.contains(QString::fromUtf8(shown))) << shown;
     ASSERT_EQ(lrclib.pageRequests().size(), 2u);
 
+    // Offered again on the way back, with no question.
+    form->btnNext->click();
+    ASSERT_TRUE(waitForText("다른 곡 59"));
+    playTrack(0);
+    ASSERT_TRUE(waitForText("골라 주세요"));
+    EXPECT_EQ(lrclib.pageRequests().size(), 2u);
+
     clickElement("#c1 a");
     ASSERT_TRUE(waitForText("고른 셋째 줄"));
     EXPECT_TRUE(waitForHighlight(0, 2));
