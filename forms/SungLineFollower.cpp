@@ -15,7 +15,7 @@ constexpr int LeastWaitMs = 10;
 
 }  // namespace
 
-SungLineFollower::SungLineFollower(TCppWebBrowser* browser) : browser_(browser)
+SungLineFollower::SungLineFollower(TCppWebBrowser* browser) : browser_(browser), pointer_(browser)
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -28,6 +28,7 @@ void SungLineFollower::Follow(const Lyrics& lyrics, const std::string& trackPath
     trackPath_ = trackPath;
     shownGroup_ = LineGroup();
     shownWords_.clear();
+    scrollOwed_ = false;
     lastPositionMs_ = -1;
     Check();
 }
@@ -60,11 +61,14 @@ void SungLineFollower::Check()
     const int line = LineAt(lyrics_, positionMs);
     const LineGroup group = GroupOf(lyrics_, line);
     std::vector<int> words = WordsSung(lyrics_, group, positionMs);
-    if (group != shownGroup_ || words != shownWords_) {
-        browser_->RunInOwnPage(HighlightScript(group, words, group != shownGroup_));
+    const bool scrollDue = group != shownGroup_ || scrollOwed_;
+    const bool aiming = scrollDue && pointer_.BusyWithin(AimingMs);
+    if (group != shownGroup_ || words != shownWords_ || (scrollOwed_ && !aiming)) {
+        browser_->RunInOwnPage(HighlightScript(group, words, scrollDue && !aiming));
         shownGroup_ = group;
         shownWords_ = std::move(words);
     }
+    scrollOwed_ = aiming;
     // A position that stands still (a pause) brings no line nearer.
     qint64 untilNext = heardMs == lastPositionMs_ ? -1 : MsUntilLineAfter(lyrics_, line, positionMs);
     const qint64 untilWord = heardMs == lastPositionMs_ ? -1 : MsUntilNextWord(lyrics_, group, positionMs);

@@ -25,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -149,19 +150,25 @@ protected:
     int linesLit() const { return runScript(engineView(), "document.querySelectorAll('.lyrics p.now').length").toInt(); }
     // Clicks the middle of line `line`'s text, as a listener would.
     void clickLine(int line) const { clickElement(QStringLiteral("#l%1 a").arg(line)); }
-    // Clicks near the left end of the element `selector` finds, halfway down.
-    void clickElement(const QString& selector) const
+    // Where a click on the element `selector` finds goes: near its left end,
+    // halfway down; the element brought into view first or not.
+    QPoint placeOf(const QString& selector, bool intoView) const
     {
         const QString where = QStringLiteral("(function () { var a = document.querySelector('%1');"
-                                             " a.scrollIntoView({block: 'center'}); var r = a.getBoundingClientRect();"
+                                             " if (%2) a.scrollIntoView({block: 'center'}); var r = a.getBoundingClientRect();"
                                              " return Math.round(r.left + 5) + ',' + Math.round((r.top + r.bottom) / 2); })()")
-                                  .arg(selector);
-        QString point = runScript(engineView(), where).toString();
+                                  .arg(selector, intoView ? "true" : "false");
+        const QStringList xy = runScript(engineView(), where).toString().split(',');
+        return QPoint(xy.value(0).toInt(), xy.value(1).toInt());
+    }
+    // Clicks there once the page has come to rest.
+    void clickElement(const QString& selector) const
+    {
+        QPoint point = placeOf(selector, true);
         // Until a smooth scroll of the sung line has come to rest.
-        for (QString again; (again = runScript(engineView(), where).toString()) != point;)
+        for (QPoint again; (again = placeOf(selector, true)) != point;)
             point = again;
-        const QStringList xy = point.split(',');
-        QTest::mouseClick(engineView()->focusProxy(), Qt::LeftButton, {}, QPoint(xy[0].toInt(), xy[1].toInt()));
+        QTest::mouseClick(engineView()->focusProxy(), Qt::LeftButton, {}, point);
     }
     QString note() const
     {
@@ -342,13 +349,29 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
     ASSERT_TRUE(QTest::qWaitFor([&] { return linesLit() == 3; }, 60000));
     EXPECT_EQ(highlightedLine() % 3, 0);
 
-    // The pronunciation of the line at 0:40, then the translation of the one
-    // at 0:20: playback goes there, back too, through the main window's slider.
-    // Paused meanwhile: the page then stands still under the pointer, where
-    // playing it scrolls to each new group and a click may land on another.
-    form->btnPause->click();
-    clickLine(61);
+    // The listener aims at the pronunciation of the line at 0:40 while the
+    // song goes on: the groups sung meanwhile light where they are, and the
+    // page holds still under the pointer, which never rests quite still.
+    QWindow* window = frmLyrics->windowHandle();
+    QWidget* page = engineView()->focusProxy();
+    const auto movePointerTo = [&](QPoint at) { QTest::mouseMove(window, window->mapFromGlobal(page->mapToGlobal(at))); };
+    movePointerTo(page->rect().center());
+    const QString aimed = "#l61 a";
+    QPoint aim = placeOf(aimed, true);
+    for (movePointerTo(aim); placeOf(aimed, false) != aim; movePointerTo(aim))
+        aim = placeOf(aimed, true);
+    const int litBefore = highlightedLine();
+    bool nudge = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        movePointerTo(aim + QPoint((nudge = !nudge) ? 1 : 0, 0));
+        return highlightedLine() > litBefore;
+    }, 60000));
+    EXPECT_EQ(placeOf(aimed, false), aim);
+    QTest::mouseClick(page, Qt::LeftButton, {}, aim);
+    // Then the translation of the one at 0:20: playback goes there, back
+    // too, through the main window's slider.
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() == 40000; }, 60000));
+    form->btnPause->click();
     clickLine(32);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->TrackPos->Position() == 20000; }, 60000));
     form->btnPause->click();
@@ -379,7 +402,6 @@ TEST_F(OwnLyricsPageTest, LinesUnderOneStampLightTogetherAClickedLineSeeksThereA
     EXPECT_NEAR(engineView()->zoomFactor(), 1.21, 0.01);
     EXPECT_NEAR(LyricsSettings().Zoom(), 1.21, 0.01);
     // A notch of the wheel with Ctrl held, over the page, takes one step back.
-    QWidget* page = engineView()->focusProxy();
     const QPointF middle = QRectF(page->rect()).center();
     QWheelEvent notch(middle, page->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
