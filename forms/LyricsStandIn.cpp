@@ -201,8 +201,7 @@ void LyricsStandIn::ShowTrackStandIn()
         if (kept->lyrics) {
             ShowLyrics(FoundLyrics{*kept->lyrics, OnlinePlace()});
         } else if (!kept->offered.empty()) {
-            asked_ = query;
-            OfferChoices(std::move(kept->offered));
+            OfferChoices(query, std::move(kept->offered));
         } else {
             ShowNotFound(QStringLiteral("이 노래의 가사가 없음 (24시간 안에 찾아본 결과, Ctrl+F로 다시 찾기)"));
         }
@@ -232,7 +231,7 @@ void LyricsStandIn::OnlineAnswered(int ticket, const OnlineAnswer& answer)
     case OnlineAnswer::Choices:
         if (!asked_.everyRecord)
             Cache().KeepOffered(online_->BaseAddress(), asked_, answer.choices, Now());
-        OfferChoices(answer.choices);
+        OfferChoices(asked_, answer.choices);
         return;
     case OnlineAnswer::NotFound:
         if (!asked_.everyRecord)
@@ -272,10 +271,10 @@ void LyricsStandIn::ShowLyrics(const FoundLyrics& found, Showing showing)
     }
 }
 
-void LyricsStandIn::OfferChoices(std::vector<OnlineRecord> choices)
+void LyricsStandIn::OfferChoices(const OnlineQuery& query, std::vector<OnlineRecord> choices)
 {
     choices_ = std::move(choices);
-    browser_->ShowOwnPage(ChoicesPageHtml(names_, asked_.lengthSeconds, choices_, ChoiceLinks, asked_.everyRecord));
+    browser_->ShowOwnPage(ChoicesPageHtml(names_, query.lengthSeconds, choices_, ChoiceLinks, query.everyRecord));
 }
 
 void LyricsStandIn::ShowNotFound(const QString& onlineOutcome)

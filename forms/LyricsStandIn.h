@@ -65,8 +65,8 @@ private:
     // In place of the host's page, or in front of it while it comes.
     enum class Showing { Instead, Meanwhile };
     void ShowLyrics(const FoundLyrics& found, Showing showing = Showing::Instead);
-    // The database's records for the listener to pick from (asked_ says what for).
-    void OfferChoices(std::vector<OnlineRecord> choices);
+    // The database's records the answer to query offers the listener to pick from.
+    void OfferChoices(const OnlineQuery& query, std::vector<OnlineRecord> choices);
     void ShowNotFound(const QString& onlineOutcome);
     void StopWork();
     void StopLocalSearch();

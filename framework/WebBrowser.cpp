@@ -180,8 +180,8 @@ void TCppWebBrowser::ShowQuickPage(const QString& html)
     if (quickPage_ == nullptr) {
         quickPage_ = new QuickOwnPage(this);
         connect(quickPage_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-            if (link.host() == QLatin1String(OwnLinkHost))
-                emit OwnLinkClicked(link.path().mid(1));
+            if (const auto target = OwnLinkTarget(link))
+                emit OwnLinkClicked(*target);
         });
     }
     if (!quickPage_->ShowPage(html)) {

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <utility>
 
 // The only pages the control shows, from the player or from a page's links.
@@ -19,6 +20,14 @@ inline bool IsWebPageAddress(const QUrl& url)
 // The program's own pages link here ("http://" OwnLinkHost "/target") for
 // what a click asks of the program; the name is one that never resolves.
 inline constexpr char OwnLinkHost[] = "own.kolvi.invalid";
+
+// The target of a link to OwnLinkHost; nothing for any other link.
+inline std::optional<QString> OwnLinkTarget(const QUrl& link)
+{
+    if (link.host() != QLatin1String(OwnLinkHost))
+        return std::nullopt;
+    return link.path().mid(1);
+}
 
 // A web view made by the module: a child widget of the control.
 class WebEngineView : public QWidget {

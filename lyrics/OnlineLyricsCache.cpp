@@ -20,7 +20,7 @@ namespace {
 // The file holds the lyrics and a little about each; one far larger than
 // the lyrics allowed is not ours.
 constexpr qint64 LargestFile = 2 * OnlineLyricsCache::MostBytes;
-// What an entry costs beyond its text.
+// What an entry, or a record offered in one, costs beyond its texts.
 constexpr qint64 EntryOverhead = 128;
 
 const QString KindNames[] = {QStringLiteral("found"), QStringLiteral("miss"), QStringLiteral("choice"),
@@ -71,10 +71,21 @@ OnlineRecord UnpackedRecord(const QJsonObject& packed)
             packed.value(u"length").toDouble(), Unpacked(packed)};
 }
 
+// The UTF-8 bytes of an object's texts.
+qint64 TextBytes(const QJsonObject& object)
+{
+    qint64 bytes = 0;
+    for (const QJsonValue& value : object)
+        bytes += value.toString().toUtf8().size();
+    return bytes;
+}
+
 qint64 Cost(const QString& key, const QJsonObject& lyrics, const QJsonArray& offered)
 {
-    return EntryOverhead + key.toUtf8().size() + QJsonDocument(lyrics).toJson(QJsonDocument::Compact).size()
-        + QJsonDocument(offered).toJson(QJsonDocument::Compact).size();
+    qint64 bytes = EntryOverhead + key.toUtf8().size() + TextBytes(lyrics);
+    for (const QJsonValue& record : offered)
+        bytes += EntryOverhead + TextBytes(record.toObject());
+    return bytes;
 }
 
 }  // namespace

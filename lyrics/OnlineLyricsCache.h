@@ -3,11 +3,12 @@
 // ($XDG_CACHE_HOME/kolviplayer/lrclib.json), so that a track looked up
 // before shows its lyrics with no request: lyrics found, "none" and the
 // records offered to pick from for a day (the database may yet get the
-// track's lyrics), and the lyrics the listener picked for a track. At most MostBytes of
-// lyrics: the entries used longest ago go first, picks last. A damaged,
-// oversized or unreadable file counts as empty; one that cannot be written
-// loses nothing but the answers of this run for the next. The file is read
-// when the cache is made (it is small) and written on a worker thread.
+// track's lyrics), and the lyrics the listener picked for a track. At most
+// MostBytes of lyrics: the entries used longest ago go first, picks last.
+// A damaged, oversized or unreadable file counts as empty; one that cannot
+// be written loses nothing but the answers of this run for the next. The
+// file is read when the cache is made (it is small) and written on a
+// worker thread.
 #include "lyrics/OnlineLyrics.h"
 
 #include <QHash>
@@ -57,8 +58,8 @@ private:
     enum class Kind { Found, Miss, Choice, Offered };
     struct Entry {
         Kind kind = Kind::Found;
-        QJsonObject lyrics;    // with Found and Choice
-        QJsonArray offered;    // with Offered
+        QJsonObject lyrics;  // with Found and Choice
+        QJsonArray offered;  // with Offered
         qint64 stored = 0;
         qint64 used = 0;
         qint64 bytes = 0;  // what it counts against MostBytes

@@ -74,9 +74,9 @@ bool IsolatedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType ty
     if (isMainFrame && url.scheme() == u"data")
         return type == NavigationTypeTyped;
     // A click the program's own page hands to the program; it loads nothing.
-    if (url.host() == QLatin1String(OwnLinkHost)) {
+    if (const auto target = OwnLinkTarget(url)) {
         if (isMainFrame && type == NavigationTypeLinkClicked && this->url().scheme() == u"data" && ownLinkClicked_)
-            ownLinkClicked_(url.path().mid(1));
+            ownLinkClicked_(*target);
         return false;
     }
     return !isMainFrame || IsWebPageAddress(url);
